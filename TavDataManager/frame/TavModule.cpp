@@ -1,0 +1,1 @@
+// Placeholder translation unit of the plug-in until the entry point lands.
