@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include <cstdlib>
+#include <exception>
 #include "platform/host/KvUserServices.h"
 
 namespace {
@@ -80,10 +81,17 @@ int KvCommandLine::Run(KvCommandRecord record) {
       self->active_.pop_back();
     }
   } leave{this};
-  if (found) {
-    command.handler();
-  } else if (!(unknown_ && unknown_(record, lookup))) {
-    KvGetUserServices().Print("\n未知命令“" + std::string(lookup) + "”。");
+  try {
+    if (found) {
+      command.handler();
+    } else if (!(unknown_ && unknown_(record, lookup))) {
+      KvGetUserServices().Print("\n未知命令“" + std::string(lookup) + "”。");
+      result = RTERROR;
+    }
+  } catch (const std::exception& error) {
+    // A command that fails this way ends; the command line goes on.
+    history_[index].error = error.what();
+    KvGetUserServices().Print("\n命令 " + std::string(lookup) + " 出错：" + error.what());
     result = RTERROR;
   }
   history_[index].result = result;

@@ -45,8 +45,9 @@ struct KvCommandRecord {
   std::string name;                 // as given, with any "." or "_" prefix (".REGEN")
   std::vector<KvCommandArg> args;   // acedCommand arguments after the name
   std::string group;                // the group the command was found in; empty when unknown
-  int result = RTNORM;              // RTNORM, or RTERROR for an unknown command
+  int result = RTNORM;              // RTNORM; RTERROR for an unknown or failed command; RTREJ refused
   int depth = 0;                    // 0 for a command started at the prompt, 1 for one run inside it, ...
+  std::string error;                // what ended the command when it failed with an exception
 };
 
 class KvCommandLine {
