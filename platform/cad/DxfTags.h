@@ -65,7 +65,7 @@ enum class DxfStatus {
 // The result of a load or save, data rather than an exception (as pugixml's parse result).
 struct DxfResult {
   DxfStatus status = DxfStatus::Ok;
-  std::uint32_t line = 0;   // 1-based line of the offending tag's group code line; 0 when not tied to a line
+  std::uint32_t line = 0;   // 1-based line of the fault (a tag's code line, or its value line for a bad value); 0 when none
   std::string description;  // English text naming what was wrong
   explicit operator bool() const { return status == DxfStatus::Ok; }
   // "line 12: group code 'x1' is not a number" or the description alone when there is no line.
