@@ -31,7 +31,31 @@ enum AppRetCode { kRetOK = 0, kRetError = 3 };
 }  // namespace AcRx
 
 namespace Acad {
-enum ErrorStatus { eOk = 0, eInvalidInput = 1, eDuplicateKey = 2, eKeyNotFound = 3, eNotApplicable = 4 };
+enum ErrorStatus {
+  eOk = 0,
+  eInvalidInput = 1,
+  eDuplicateKey = 2,
+  eKeyNotFound = 3,
+  eNotApplicable = 4,
+  // The drawing database's answers (KvAcDb.h).
+  eNullObjectId = 5,         // the id names no object
+  eNoDatabase = 6,           // no working database (no document open)
+  eWasErased = 7,            // the object is erased
+  eWasOpenForWrite = 8,      // already open for write elsewhere
+  eWasOpenForRead = 9,       // open for read elsewhere, so it cannot be opened for write
+  eNotOpenForWrite = 10,     // a change to an object opened for read only
+  eNotThatKindOfClass = 11,  // the object is not of the requested class
+  eNotInDatabase = 12,       // a free-standing object where a drawing object is needed
+  eFileNotFound = 13,
+  eFilerError = 14,          // a file could not be read or written
+  eDuplicateRecordName = 15, // a symbol table record of that name exists
+  eUndefinedLineType = 16,   // the linetype file does not define the name
+  eRegappIdNotFound = 17,    // xdata of an application that is not registered
+  eCannotScaleNonUniformly = 18,
+  eLockViolation = 19,       // the document is not locked as required
+  eInvalidDxfCode = 20,      // a resbuf item whose type is not a valid xdata code
+  eOutOfRange = 21,
+};
 }
 
 // The signature of a plug-in's entry point.
