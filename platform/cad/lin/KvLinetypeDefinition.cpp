@@ -299,7 +299,8 @@ class PatternParser {
           error = "bad angle in \"" + field + "\" at " + Column(at);
           return false;
         }
-        element.rotation = unit == kRadiansPerDegree ? DegreesToRadians(number) : number * unit;
+        // Grads go through degrees, so that "100g" and "90" store the same radians.
+        element.rotation = unit == 1.0 ? number : DegreesToRadians(unit == kRadiansPerGrad ? number * 0.9 : number);
         element.rotationKind = k == 'R'   ? LinetypeRotationKind::Relative
                                : k == 'A' ? LinetypeRotationKind::Absolute
                                           : LinetypeRotationKind::Upright;
