@@ -426,6 +426,11 @@ bool KvUiListGrid::RemoveRow(int row)
     const int before = GetCurSel();
     m_updating = true;
     removeRow(row);
+    if (before == row) {
+        // The selection goes with its row; the view does not move it to a neighbour.
+        clearSelection();
+        setCurrentItem(nullptr);
+    }
     m_updating = false;
     if (before == row && m_onSel)
         m_onSel();
@@ -520,7 +525,7 @@ bool KvUiListGrid::SetItemCheck(int row, int col, int state)
 int KvUiListGrid::GetItemCheck(int row, int col) const
 {
     QTableWidgetItem* it = Item(row, col);
-    if (!it || !(it->flags() & Qt::ItemIsUserCheckable))
+    if (!it || !it->data(Qt::CheckStateRole).isValid())
         return -1;
     return it->checkState() == Qt::Checked ? 1 : 0;
 }

@@ -14,10 +14,8 @@
 class QStackedWidget;
 class QTabBar;
 
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
-constexpr int IDYES = 6;
-constexpr int IDNO = 7;
+// IDOK, IDCANCEL and the other answers are the host's (shared with its message boxes).
+#include "platform/host/KvUserServices.h"
 
 // A modal dialog. DoModal runs OnInitDialog (once per run), shows the dialog and returns the code
 // that ended it: IDOK when OnOK ends it, IDCANCEL when OnCancel (Escape, the close box) ends it, or
