@@ -1,6 +1,9 @@
 // The platform's process-wide configuration and the files behind it.
 #pragma once
 
+#include <functional>
+#include <string>
+
 class KvDtDictionary;
 class KvDtUIConfig;
 class KvDtUIDictionary;
@@ -26,3 +29,20 @@ bool SaveUIConfig();
 bool LoadUIConfig();
 // The add-on's data layer reloads its defaults (pipe systems, statistics settings) from g_dictCfg.
 void TavLoadDefaultData();
+
+namespace tav {
+
+// Where SaveConfig/SaveUIConfig write `fileName`: the file FindFile finds when it is in the user's
+// folder; otherwise (found only in the main directory, or not found) the user's folder. "" when
+// there is no user folder.
+std::string ConfigSavePath(const std::string& fileName);
+// The message of the last failed SaveConfig, LoadConfig, SaveUIConfig or LoadUIConfig (names the
+// file and, for a malformed file, the position); "" after a success.
+const std::string& LastConfigFileError();
+
+// The data layer registers what TavLoadDefaultData runs (reloading its defaults from g_dictCfg).
+// Returns an id for RemoveDefaultDataListener. Listeners run in the order they were added.
+int AddDefaultDataListener(std::function<void()> listener);
+void RemoveDefaultDataListener(int id);
+
+}  // namespace tav

@@ -92,7 +92,7 @@ bool ParseXmlText(std::string_view bytes, const std::string& fileName, pugi::xml
     std::string what = "malformed XML: ";
     what += parsed.description();
     if (parsed.status == pugi::status_end_element_mismatch &&
-        Trim(std::string_view(parsedText).substr(std::min(parsedText.size(), static_cast<size_t>(parsed.offset))))
+        Trim(std::string_view(parsedText).substr(std::min(parsedText.size(), static_cast<size_t>(parsed.offset) + 1)))
             .empty())
       what += " (the file ends early: an element is not closed)";
     result.Fail(fileName, line, column, what);
