@@ -33,19 +33,27 @@ int KvUiDialog::DoModal()
         return -1;
     m_running = true;
     m_initialised = true;
+    m_earlyEnd = 0;
     setResult(IDCANCEL);
-    if (!OnInitDialog()) {
-        // An initialisation that fails ends the dialog before it is shown.
+    OnInitDialog();  // its result is about the focus, which Qt gives the first control on showing
+    if (m_earlyEnd != 0) {
+        // EndDialog during initialisation: the dialog is not shown.
         m_running = false;
-        return result() == 0 ? IDCANCEL : result();
+        return m_earlyEnd;
     }
+    m_inExec = true;
     const int code = exec();
+    m_inExec = false;
     m_running = false;
     return code == 0 ? IDCANCEL : code;
 }
 
 void KvUiDialog::EndDialog(int result)
 {
+    if (m_running && !m_inExec) {
+        m_earlyEnd = result == 0 ? IDCANCEL : result;
+        return;
+    }
     QDialog::done(result);
 }
 

@@ -19,7 +19,9 @@ class QTabBar;
 
 // A modal dialog. DoModal runs OnInitDialog (once per run), shows the dialog and returns the code
 // that ended it: IDOK when OnOK ends it, IDCANCEL when OnCancel (Escape, the close box) ends it, or
-// the code given to EndDialog.
+// the code given to EndDialog. OnInitDialog's result only says whether it placed the focus itself
+// (false) or the first control takes it (true); a dialog that must not open calls EndDialog there,
+// and DoModal then returns that code without showing anything.
 class KvUiDialog : public QDialog {
     Q_OBJECT
 public:
@@ -57,6 +59,8 @@ public:
 private:
     bool m_running = false;
     bool m_initialised = false;
+    bool m_inExec = false;
+    int m_earlyEnd = 0;
     std::map<int, QWidget*> m_items;
 };
 

@@ -308,3 +308,43 @@ TEST(ImageButton, MissingImageFileIsReported)
     EXPECT_FALSE(button.SetImage(std::string(TAV_MAIN_DIR) + "/Skin/none.ico"));
     EXPECT_FALSE(button.HasImage());
 }
+
+// ---- ending during initialisation ----------------------------------------------------------------
+
+namespace {
+
+class EndsAtOnce : public KvUiDialog {
+public:
+    bool OnInitDialog() override
+    {
+        EndDialog(IDCANCEL);
+        return FALSE_RESULT;
+    }
+    static constexpr bool FALSE_RESULT = false;
+};
+
+class FocusOwnDialog : public KvUiDialog {
+public:
+    bool OnInitDialog() override { return false; }  // "I placed the focus myself"
+};
+
+}  // namespace
+
+TEST(Dialog, EndDialogDuringInitialisationReturnsWithoutShowing)
+{
+    EndsAtOnce dialog;
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST(Dialog, InitialisationReturningFalseStillShowsTheDialog)
+{
+    FocusOwnDialog dialog;
+    bool shown = false;
+    WhenShown([&]() {
+        shown = dialog.isVisible();
+        dialog.EndDialog(IDOK);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_TRUE(shown);
+}

@@ -6,6 +6,9 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QToolButton>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -250,4 +253,105 @@ TEST_F(GridViewTest, NotificationsReachTheViewsSignal)
     grid.SendParentNotify(0x300);
     ASSERT_EQ(spy.count(), 1);
     EXPECT_EQ(spy.front().front().toInt(), 0x300);
+}
+
+TEST_F(GridViewTest, ButtonCellEditorPressesTheGridsCellButton)
+{
+    class ColourGrid : public KvUiGrid {
+    public:
+        std::vector<std::string> log;
+        bool OnCellButtonDown(KvUiGridCell*, std::string& text) override
+        {
+            log.push_back("ButtonDown " + text);
+            text = "151";
+            AutoCloseCell(10);
+            return true;
+        }
+        bool OnModified(KvUiGridCell*, const std::string& text) override
+        {
+            log.push_back("Modified " + text);
+            return true;
+        }
+        void OnDataChanged() override { log.push_back("DataChanged"); }
+        bool OnCellButtonTip(KvUiGridRow*, int col, std::string& text) override
+        {
+            text = "选择颜色";
+            return col == 1;
+        }
+    };
+    QWidget parent;
+    ColourGrid colours;
+    colours.AppendCol("名称", 80);
+    colours.AppendCol("颜色", 40);
+    colours.GetCol(1)->SetButton(true);
+    (*colours.AppendRow())[1].SetText("7");
+    ASSERT_TRUE(colours.Create(&parent, 1, 0));
+    parent.show();
+    KvUiGridView* colourView = colours.GetView();
+    const QModelIndex at = colourView->gridModel()->index(0, 1);
+    EXPECT_EQ(at.data(Qt::ToolTipRole).toString(), QStringLiteral("选择颜色"));
+    EXPECT_FALSE(colourView->gridModel()->index(0, 0).data(Qt::ToolTipRole).isValid());
+    colourView->setCurrentIndex(at);
+    colourView->edit(at);
+    QWidget* editor = colourView->gridDelegate()->currentEditor();
+    ASSERT_NE(editor, nullptr);
+    auto* button = editor->findChild<QToolButton*>();
+    ASSERT_NE(button, nullptr);
+    button->click();
+    EXPECT_EQ(colours.GetCell(0, 1)->GetText(), "151");
+    EXPECT_EQ(colours.log, (std::vector<std::string>{"ButtonDown 7", "Modified 151", "DataChanged"}));
+    EXPECT_TRUE(QTest::qWaitFor([&]() { return colourView->gridDelegate()->currentEditor() == nullptr; }, 2000));
+}
+
+TEST_F(GridViewTest, PasteFromTheClipboardGoesThroughTheHooks)
+{
+    view->setCurrentIndex(view->gridModel()->index(1, 1));
+    grid.log.clear();
+    QApplication::clipboard()->setText(QStringLiteral("0.5\n0.6"));
+    view->pasteClipboard();
+    EXPECT_EQ(grid.GetCell(1, 1)->GetText(), "0.5");
+    EXPECT_EQ(grid.GetCell(2, 1)->GetText(), "0.6");
+    EXPECT_EQ(std::count(grid.log.begin(), grid.log.end(), "DataChanged"), 2);
+}
+
+TEST_F(GridViewTest, InsertKeyInsertsARowOnlyWhenTheStyleAllowsIt)
+{
+    view->setFocus();
+    view->setCurrentIndex(view->gridModel()->index(1, 0));
+    QTest::keyClick(view, Qt::Key_Insert);
+    EXPECT_EQ(grid.GetRowNum(), 3);
+    grid.ModifyGridStyle(0, KvUiGrid::StyleInsertKey);
+    QTest::keyClick(view, Qt::Key_Insert);
+    ASSERT_EQ(grid.GetRowNum(), 4);
+    EXPECT_EQ((*grid.GetRow(2))[0].GetText(), "热水");
+    EXPECT_EQ(grid.GetCurRowIndex(), 1);
+    EXPECT_EQ((*grid.GetRow(1))[0].GetText(), "");
+}
+
+TEST_F(GridViewTest, RightClickReachesTheRowHook)
+{
+    class ClickGrid : public KvUiGrid {
+    public:
+        KvUiGridRow* clicked = nullptr;
+        int calls = 0;
+        void OnRClickRow(KvUiGridRow* row, KvUiPoint) override
+        {
+            clicked = row;
+            ++calls;
+        }
+    };
+    QWidget parent;
+    ClickGrid clicks;
+    clicks.AppendCol("名称", 80);
+    (*clicks.AppendRow())[0].SetText("a");
+    ASSERT_TRUE(clicks.Create(&parent, 1, 0));
+    parent.resize(200, 200);
+    clicks.MoveWindow(0, 0, 200, 200);
+    parent.show();
+    KvUiGridView* v = clicks.GetView();
+    const QRect cell = v->visualRect(v->gridModel()->index(0, 0));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, cell.center(), v->viewport()->mapToGlobal(cell.center()));
+    QApplication::sendEvent(v->viewport(), &event);
+    EXPECT_EQ(clicks.calls, 1);
+    EXPECT_EQ(clicks.clicked, clicks.GetRow(0));
 }
