@@ -18,16 +18,19 @@ extern KvDtUIDictionary* g_pUiDictionary;
 // The language dictionary of the module whose resources are current (see KvUtPushResource); may be null.
 extern KvDtDictionary* g_pCurModuleLang;
 
-// Writes g_dictCfg to the "Config.xml" that FindFile finds; when there is none, to the user's folder.
-// True on success.
+// Writes g_dictCfg (atomically) to the "Config.xml" that FindFile finds when that is the user's copy;
+// otherwise (found only in the main directory, or not at all) to the user's folder, which is created
+// when missing. Never writes into the main directory. True on success; tav::LastConfigFileError() says why not.
 bool SaveConfig();
 // Reads g_dictCfg from the "Config.xml" that FindFile finds. On failure g_dictCfg keeps what it had.
 bool LoadConfig();
-// Writes g_dbCfgUI to the "UIConfig.xml" that FindFile finds; when there is none, to the user's folder.
+// Writes g_dbCfgUI to "UIConfig.xml", chosen as SaveConfig chooses "Config.xml".
 bool SaveUIConfig();
-// Reads g_dbCfgUI (and g_pUiDictionary) from the "UIConfig.xml" that FindFile finds.
+// Reads g_dbCfgUI (and points g_pUiDictionary at its first "VenoDictionary") from the "UIConfig.xml"
+// that FindFile finds. On failure g_dbCfgUI keeps what it had.
 bool LoadUIConfig();
-// The add-on's data layer reloads its defaults (pipe systems, statistics settings) from g_dictCfg.
+// The add-on's data layer reloads its defaults (pipe systems, statistics settings) from g_dictCfg: runs
+// every listener registered with tav::AddDefaultDataListener; nothing happens when none is registered.
 void TavLoadDefaultData();
 
 namespace tav {
