@@ -40,6 +40,16 @@ static void TakeParameters(const TavLinetypeParameters& rows, _GpLinetypeData& d
   d.strTextOffsetY = rows[kParamTextOffsetY];
 }
 
+bool TavParametersOfListed(const CLinetypeOptionUtility& utility, const std::string& name, TavLinetypeParameters& rows) {
+  for (const auto& d : utility.Linetypes()) {
+    if (d.strName == name) {
+      rows = TavLinetypeParametersOf(d);
+      return true;
+    }
+  }
+  return false;
+}
+
 bool TavLoadOwnLinetypes(CLinetypeOptionUtility& utility) {
   return utility.LoadFromLinFile(GetMainDirectory() + tav::ToNativePath(kTavStandardLinFile), false);
 }

@@ -57,6 +57,10 @@ TavLinetypeParameters TavDefaultLinetypeParameters();
 // The rows that show a record (its nine parameter fields).
 TavLinetypeParameters TavLinetypeParametersOf(const _GpLinetypeData& data);
 
+// Selection changed: the rows of the first record whose name equals `name` exactly (case-sensitive, as
+// the list shows it). False and `rows` untouched if there is none.
+bool TavParametersOfListed(const CLinetypeOptionUtility& utility, const std::string& name, TavLinetypeParameters& rows);
+
 // The dialog's first step: the own section of "Common\\AcadISO.Lin" under the main directory.
 bool TavLoadOwnLinetypes(CLinetypeOptionUtility& utility);
 

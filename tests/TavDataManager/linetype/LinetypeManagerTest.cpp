@@ -109,6 +109,23 @@ TEST_F(LinetypeManager, ModifyKeepsNameDescriptionAndText) {
   EXPECT_FALSE(TavModifyLinetype(utility, "TAV_NONE", rows));
 }
 
+TEST_F(LinetypeManager, SelectingARowShowsTheRecordOfExactlyThatName) {
+  CLinetypeOptionUtility utility(loader);
+  _GpLinetypeData lower, upper;
+  lower.strName = "TAV_a";
+  lower.strTextScale = "7";
+  upper.strName = "TAV_A";
+  upper.strTextScale = "9";
+  utility.AddLinetype(lower);
+  utility.AddLinetype(upper);
+  TavLinetypeParameters rows = TavDefaultLinetypeParameters();
+  ASSERT_TRUE(TavParametersOfListed(utility, "TAV_A", rows));
+  EXPECT_EQ(rows[kParamTextScale], "9");
+  rows[kParamTextScale] = "untouched";
+  EXPECT_FALSE(TavParametersOfListed(utility, "tav_A", rows));
+  EXPECT_EQ(rows[kParamTextScale], "untouched");
+}
+
 TEST_F(LinetypeManager, DeleteAndTheRowSelectedAfterwards) {
   CLinetypeOptionUtility utility(loader);
   for (const char* t : {"1", "2", "3"}) ASSERT_TRUE(TavCreateLinetype(utility, WithText(t), reporter));
