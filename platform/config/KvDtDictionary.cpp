@@ -31,8 +31,10 @@ std::vector<std::string> PathSteps(std::string_view path) {
 }
 
 KvDtDictItem* FindChild(const KvDtDictItemList& list, std::string_view key) {
-  for (const auto& child : list)
-    if (tav::EqualsNoCase(child->GetKey(), key)) return child.get();
+  for (const auto& child : list) {
+    const std::string* childKey = child->FindAttribute("name");
+    if (tav::EqualsNoCase(childKey ? std::string_view(*childKey) : std::string_view(), key)) return child.get();
+  }
   return nullptr;
 }
 
@@ -80,17 +82,18 @@ std::unique_ptr<KvDtDictItem> KvDtDictItem::Create(int type, std::string_view ke
 
 bool KvDtDictItem::IsValid() const { return !GetKey().empty(); }
 
-std::string KvDtDictItem::GetAttributeValue(std::string_view name) const {
-  for (const auto& [key, value] : attributes_)
-    if (key == name) return value;
-  return {};
+const std::string* KvDtDictItem::FindAttribute(std::string_view name) const {
+  for (const auto& attribute : attributes_)
+    if (attribute.first == name) return &attribute.second;
+  return nullptr;
 }
 
-bool KvDtDictItem::HasAttribute(std::string_view name) const {
-  for (const auto& attribute : attributes_)
-    if (attribute.first == name) return true;
-  return false;
+std::string KvDtDictItem::GetAttributeValue(std::string_view name) const {
+  const std::string* value = FindAttribute(name);
+  return value ? *value : std::string();
 }
+
+bool KvDtDictItem::HasAttribute(std::string_view name) const { return FindAttribute(name) != nullptr; }
 
 void KvDtDictItem::SetAttributeValue(std::string_view name, std::string_view value) {
   if (name.empty()) return;

@@ -70,6 +70,8 @@ class KvDtDictItem {
   // The attribute's value, "" when absent. Attribute names compare exactly.
   std::string GetAttributeValue(std::string_view name) const;
   bool HasAttribute(std::string_view name) const;
+  // The attribute's stored value without a copy; nullptr when absent.
+  const std::string* FindAttribute(std::string_view name) const;
   // Changes an existing attribute in place or appends a new one after the others. An empty name is ignored.
   void SetAttributeValue(std::string_view name, std::string_view value);
   bool RemoveAttribute(std::string_view name);

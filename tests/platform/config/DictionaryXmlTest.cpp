@@ -195,10 +195,12 @@ TEST(DictionaryXml, InterruptedSaveLeavesAWholeFile) {
   tav::test::TempDir dir;
   const std::string file = dir.file("Config.xml");
   KvDtDictionary first, second;
+  KvDtDictionary* d1 = first.FindOrAddDict("D");
+  KvDtDictionary* d2 = second.FindOrAddDict("D");
   for (int i = 0; i < 20000; ++i) {
     const std::string key = "ITEM_" + std::to_string(i);
-    static_cast<KvDtDictStringItem*>(first.FindOrAddItem("D\\" + key, DICT_TYPE_STRING))->SetValue("第一版");
-    static_cast<KvDtDictStringItem*>(second.FindOrAddItem("D\\" + key, DICT_TYPE_STRING))->SetValue("第二版本");
+    d1->AppendItem(std::make_unique<KvDtDictStringItem>(key, "第一版"));
+    d2->AppendItem(std::make_unique<KvDtDictStringItem>(key, "第二版本"));
   }
   ASSERT_TRUE(first.SaveToXML(file));
   for (int round = 0; round < 3; ++round) {
