@@ -260,8 +260,7 @@ TAV_ACDB_RECORD_CLASS(AcDbLinetypeTableRecord, "LTYPE", tav::cad::DxfLinetype)
   double patternLength() const;
 
  private:
-  std::vector<tav::cad::DxfDashElement> elements_;
-  void subOpen() override;
+  const tav::cad::DxfDashElement* at(int index, std::vector<tav::cad::DxfDashElement>& storage) const;
 };
 class AcDbBlockTableRecord;
 TAV_ACDB_RECORD_CLASS(AcDbBlockTableRecord, "BLOCK_RECORD", tav::cad::DxfBlockRecord)
@@ -395,6 +394,8 @@ class AcDbDatabase {
   Acad::ErrorStatus openObject(AcDbObject*& object, const AcDbObjectId& id, AcDb::OpenMode mode, bool openErased = false);
   // How many objects are open right now (a finished operation leaves 0).
   int numOpenObjects() const;
+  // True while `db` names a database that exists (for names that carry a database pointer).
+  static bool isLive(const AcDbDatabase* db);
 
   // Internal: attaches a new wrapper to the object of `handle`. Used by acdbOpenObject.
   Acad::ErrorStatus attach(AcDbObject* wrapper, tav::cad::Handle handle, AcDb::OpenMode mode, bool openErased);
@@ -403,6 +404,7 @@ class AcDbDatabase {
   void downgrade(AcDbObject* wrapper);
 
  private:
+  friend class AcDbObject;
   struct OpenState {
     int readers = 0;
     bool writer = false;
@@ -410,6 +412,7 @@ class AcDbDatabase {
   tav::cad::DxfDocument doc_;
   std::string path_;
   std::map<tav::cad::Handle, OpenState> open_;
+  std::vector<tav::cad::Handle> erased_;  // erased through this database, for eWasErased
 };
 
 // ---- documents ------------------------------------------------------------------------------------
