@@ -777,10 +777,10 @@ std::vector<DxfObject> DxfDocument::EntitiesOf(DxfObject blockRecord) {
         for (auto slot : c.items) {
           const Record& r = im.records[slot];
           if (r.erased || r.parent != kNone) continue;
-          bool inPaper;
-          if (r.owner != 0 && h != 0) inPaper = r.owner != h ? !model : paper;
-          else inPaper = DxfObject(this, slot).GetInt(67, 0) == 1;
-          if (inPaper == paper) out.emplace_back(this, slot);
+          bool belongs;
+          if (r.owner != 0 && h != 0) belongs = r.owner == h;
+          else belongs = (DxfObject(this, slot).GetInt(67, 0) == 1) == paper;
+          if (belongs) out.emplace_back(this, slot);
         }
   }
   Container* c = nullptr;
