@@ -1,6 +1,8 @@
 #include "TavDataManager/linetype/KvLinetypeLoader.h"
 
+#include "TavDataManager/linetype/KvAcDbLinetypeLoader.h"
 #include "platform/base/KvStrings.h"
+#include "platform/host/KvAcDb.h"
 
 KvLinetypeLoader::~KvLinetypeLoader() = default;
 
@@ -9,8 +11,11 @@ KvLinetypeLoader* g_loader = nullptr;
 }
 
 KvLinetypeLoader& GetLinetypeLoader() {
+  static KvAcDbLinetypeLoader drawingLoader;
   static KvLinFileLinetypeLoader fileLoader;
-  return g_loader ? *g_loader : fileLoader;
+  if (g_loader) return *g_loader;
+  return acdbHostApplicationServices()->workingDatabase() ? static_cast<KvLinetypeLoader&>(drawingLoader)
+                                                          : static_cast<KvLinetypeLoader&>(fileLoader);
 }
 
 KvLinetypeLoader* SetLinetypeLoader(KvLinetypeLoader* loader) {

@@ -4,7 +4,7 @@
 //
 // The utility never parses pattern lines itself; it lets the host load a named linetype and reads the
 // loaded record. KvLinFileLinetypeLoader is the loader over the platform's .lin parser, with a linetype
-// table of its own; a loader over the drawing database is made current with SetLinetypeLoader.
+// table of its own (for tools without a drawing); KvAcDbLinetypeLoader loads into the working database.
 #pragma once
 
 #include <map>
@@ -37,7 +37,8 @@ class KvLinetypeLoader {
   virtual bool EraseLinetype(const std::string& name) = 0;
 };
 
-// The current loader: the one set with SetLinetypeLoader, else a process-wide KvLinFileLinetypeLoader.
+// The current loader: the one set with SetLinetypeLoader; else, while the host has a working database,
+// the loader over the drawing (KvAcDbLinetypeLoader); else a process-wide KvLinFileLinetypeLoader.
 KvLinetypeLoader& GetLinetypeLoader();
 // Makes `loader` current (not owned; null returns to the process-wide file loader). Returns the previous.
 KvLinetypeLoader* SetLinetypeLoader(KvLinetypeLoader* loader);
