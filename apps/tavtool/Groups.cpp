@@ -13,6 +13,17 @@ TavToolGroup::TavToolGroup(const char* name, const char* usage, GroupHandler han
 
 const std::vector<GroupInfo>& Groups() { return Registry(); }
 
+static std::vector<VerbInfo>& VerbRegistry() {
+  static std::vector<VerbInfo> verbs;
+  return verbs;
+}
+
+TavToolVerb::TavToolVerb(const char* group, const char* verb, const char* usage, GroupHandler handler) {
+  VerbRegistry().push_back({group, verb, usage, handler});
+}
+
+const std::vector<VerbInfo>& ExtraVerbs() { return VerbRegistry(); }
+
 bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value) {
   for (size_t i = 0; i + 1 < args.size(); ++i) {
     if (args[i] == name) {

@@ -30,6 +30,23 @@ class TavToolGroup {
 
 const std::vector<GroupInfo>& Groups();
 
+// A verb that one file adds to a group owned by another file ("dxf load-linetype" beside ToolDxf.cpp's
+// own verbs). main() hands "GROUP VERB ..." to it before the group's handler; the handler gets the
+// words after the group name, the verb first, like a group handler.
+struct VerbInfo {
+  std::string group;
+  std::string verb;
+  std::string usage;
+  GroupHandler handler;
+};
+
+class TavToolVerb {
+ public:
+  TavToolVerb(const char* group, const char* verb, const char* usage, GroupHandler handler);
+};
+
+const std::vector<VerbInfo>& ExtraVerbs();
+
 // Small helpers for the groups' argument parsing.
 // Takes "--name VALUE" out of args; true if present (value in `value`).
 bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value);

@@ -11,6 +11,7 @@ static void PrintUsage(std::ostream& os) {
   std::vector<tavtool::GroupInfo> groups = tavtool::Groups();
   std::sort(groups.begin(), groups.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
   for (const auto& g : groups) os << g.usage << (g.usage.empty() || g.usage.back() == '\n' ? "" : "\n");
+  for (const auto& v : tavtool::ExtraVerbs()) os << v.usage << (v.usage.empty() || v.usage.back() == '\n' ? "" : "\n");
 }
 
 int main(int argc, char** argv) {
@@ -21,6 +22,12 @@ int main(int argc, char** argv) {
   if (args.empty() || args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
     PrintUsage(args.empty() ? std::cerr : std::cout);
     return args.empty() ? 2 : 0;
+  }
+  for (const auto& v : tavtool::ExtraVerbs()) {
+    if (args.size() > 1 && v.group == args[0] && v.verb == args[1]) {
+      tavtool::Invocation call{std::vector<std::string>(args.begin() + 1, args.end()), std::cout, std::cerr};
+      return v.handler(call);
+    }
   }
   for (const auto& g : tavtool::Groups()) {
     if (g.name == args[0]) {
