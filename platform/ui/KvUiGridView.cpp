@@ -210,6 +210,9 @@ void KvUiGridView::applyLayout()
                                                              : QAbstractItemView::SelectItems);
     setSelectionMode((style & KvUiGrid::StyleMultiSelect) ? QAbstractItemView::ExtendedSelection
                                                            : QAbstractItemView::SingleSelection);
+    setStyleSheet((style & KvUiGrid::StyleGridLines)
+                      ? QStringLiteral("QTreeView::item { border-right: 1px solid #d4d4d4; border-bottom: 1px solid #d4d4d4; }")
+                      : QString());
     header()->setStretchLastSection(m_grid->m_fitLastCol);
     for (int i = 0; i < m_grid->GetColNum(); ++i)
         header()->resizeSection(i, m_grid->GetCol(i)->GetWidth());
