@@ -248,11 +248,11 @@ std::vector<DxfIssue> DxfDocument::Check() {
   };
   for (const auto& [slot, h] : im.duplicates) {
     if (im.records[slot].erased) continue;
-    auto first = im.handles.find(h);
+    const std::uint32_t first = im.handles.Find(h);
     std::string d = "duplicate handle " + FormatHandle(h);
-    if (first != im.handles.end())
-      d += " (first used by " + std::string(im.records[first->second].type) + " at line " +
-           std::to_string(im.records[first->second].line) + ")";
+    if (first != kNone)
+      d += " (first used by " + std::string(im.records[first].type) + " at line " +
+           std::to_string(im.records[first].line) + ")";
     out.push_back(DxfIssue{im.records[slot].line, h, d});
   }
 

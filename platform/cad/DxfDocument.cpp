@@ -1,5 +1,10 @@
 // DxfDocument: loading, structure, saving, header variables, handles, tables, blocks and objects.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "platform/base/KvFile.h"
@@ -150,7 +155,7 @@ std::uint32_t DxfDocument::Impl::NewRecord(std::string_view type, std::vector<Ow
   r.owner = owner;
   records.push_back(std::move(r));
   const auto slot = static_cast<std::uint32_t>(records.size() - 1);
-  if (handle != 0) handles[handle] = slot;
+  if (handle != 0) handles.Assign(handle, slot);
   modified = true;
   return slot;
 }
@@ -180,10 +185,45 @@ bool IsSubEntity(std::string_view type) { return type == "VERTEX" || type == "AT
 
 }  // namespace
 
+namespace {
+// Reads a whole file straight into one buffer (no intermediate copies: drawings can be large).
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = "cannot open " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return ReadFileBytes(path, bytes, &error);
+  }
+  bytes.clear();
+  bytes.reserve(static_cast<std::size_t>(st.st_size));
+  AdviseHugePages(bytes.data(), bytes.capacity());
+  bytes.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = "cannot read " + path + ": " + std::strerror(errno);
+      ::close(fd);
+      return false;
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  bytes.resize(done);
+  ::close(fd);
+  return true;
+}
+}  // namespace
+
 DxfResult DxfDocument::Load(const std::string& path, const DxfLoadOptions& options) {
   std::string bytes;
   std::string error;
-  if (!ReadFileBytes(path, bytes, &error)) {
+  if (!ReadWholeFile(path, bytes, error)) {
     *impl_ = Impl();
     return Fail(DxfStatus::IoError, 0, error);
   }
@@ -202,24 +242,24 @@ DxfResult DxfDocument::LoadFromBytes(std::string bytes, const DxfLoadOptions& op
   // Sentinel: end of the last tag's value line.
   {
     const DxfRawTag& last = im.raw.back();
-    std::size_t end = last.value + last.length;
+    std::size_t end = last.value() + last.length;
     if (end < im.bytes.size() && im.bytes[end] == '\r') ++end;
     if (end < im.bytes.size() && im.bytes[end] == '\n') ++end;
     DxfRawTag sentinel;
     sentinel.pos = static_cast<std::uint32_t>(end);
-    sentinel.value = sentinel.pos;
     im.raw.push_back(sentinel);
   }
   const std::uint32_t tagCount = static_cast<std::uint32_t>(im.raw.size() - 1);
   // Line end and code style of the file.
   {
     const DxfRawTag& t0 = im.raw[0];
-    im.crlf = t0.value >= 2 && im.bytes[t0.value - 2] == '\r';
+    im.crlf = t0.value() >= 2 && im.bytes[t0.value() - 2] == '\r';
     im.alignCodes = im.bytes[t0.pos] == ' ';
   }
 
   // Records: runs of tags from one group code 0 to the next.
   im.records.reserve(tagCount / 8 + 16);
+  AdviseHugePages(im.records.data(), im.records.capacity() * sizeof(Record));
   for (std::uint32_t i = 0; i < tagCount;) {
     std::uint32_t j = i + 1;
     while (j < tagCount && im.raw[j].code != 0) ++j;
@@ -352,7 +392,7 @@ DxfResult DxfDocument::LoadFromBytes(std::string bytes, const DxfLoadOptions& op
     return Fail(DxfStatus::BadHandle, 0, "$HANDSEED '" + handseed + "' is not a hex handle");
   }
   Handle maxHandle = 0;
-  im.handles.reserve(im.records.size());
+  im.handles.sorted.reserve(im.records.size());
   for (std::uint32_t s = 0; s < im.records.size(); ++s) {
     Record& r = im.records[s];
     if (r.type.empty() || r.type == "SECTION" || r.type == "ENDSEC" || r.type == "EOF" || r.type == "CLASS" ||
@@ -386,8 +426,7 @@ DxfResult DxfDocument::LoadFromBytes(std::string bytes, const DxfLoadOptions& op
         }
         r.handle = h;
         maxHandle = std::max(maxHandle, h);
-        auto [it, inserted] = im.handles.emplace(h, s);
-        if (!inserted) im.duplicates.emplace_back(s, h);
+        im.handles.sorted.emplace_back(h, s);
       } else if (code == 330 && !ownerFound) {
         ownerFound = true;
         ParseHandle(im.RawValue(k), r.owner);
@@ -396,6 +435,7 @@ DxfResult DxfDocument::LoadFromBytes(std::string bytes, const DxfLoadOptions& op
     }
     if (handleFound) im.hasHandles = true;
   }
+  im.handles.Seal(im.duplicates);
   im.nextHandle = std::max<Handle>(haveSeed ? seed : 1, maxHandle + 1);
   im.modified = false;
   impl_ = std::move(fresh);
@@ -634,9 +674,9 @@ Handle DxfDocument::NewHandle() {
 Handle DxfDocument::HandleSeed() const { return impl_->hasHandles ? impl_->nextHandle : 0; }
 
 DxfObject DxfDocument::Get(Handle handle) {
-  auto it = impl_->handles.find(handle);
-  if (it == impl_->handles.end() || impl_->records[it->second].erased) return {};
-  return DxfObject(this, it->second);
+  const std::uint32_t slot = impl_->handles.Find(handle);
+  if (slot == kNone || impl_->records[slot].erased) return {};
+  return DxfObject(this, slot);
 }
 
 std::vector<DxfObject> DxfDocument::AllObjects() {

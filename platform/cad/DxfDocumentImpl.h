@@ -8,6 +8,7 @@
 // text in the file's encoding.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -54,6 +55,49 @@ struct Section {
   std::uint32_t end = kNone;  // the ENDSEC record
 };
 
+// Handle -> record slot: the handles read from the file in one sorted array (compact for large
+// drawings), the ones added later in a hash map.
+struct HandleIndex {
+  std::vector<std::pair<Handle, std::uint32_t>> sorted;
+  std::unordered_map<Handle, std::uint32_t> added;
+
+  std::uint32_t Find(Handle h) const {
+    auto it = std::lower_bound(sorted.begin(), sorted.end(), std::pair<Handle, std::uint32_t>(h, 0),
+                               [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (it != sorted.end() && it->first == h) return it->second;
+    auto a = added.find(h);
+    return a == added.end() ? kNone : a->second;
+  }
+  // Adds a handle that is not there yet; false when it is.
+  bool Insert(Handle h, std::uint32_t slot) {
+    if (Find(h) != kNone) return false;
+    added.emplace(h, slot);
+    return true;
+  }
+  void Assign(Handle h, std::uint32_t slot) {
+    auto it = std::lower_bound(sorted.begin(), sorted.end(), std::pair<Handle, std::uint32_t>(h, 0),
+                               [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (it != sorted.end() && it->first == h) it->second = slot;
+    else added[h] = slot;
+  }
+  // Sorts the handles read from the file; later records with a handle already used are listed in
+  // `duplicates` and left out of the index.
+  void Seal(std::vector<std::pair<std::uint32_t, Handle>>& duplicates) {
+    // Pairs sort by handle, then by slot: the first record of a handle (in file order) comes first.
+    std::sort(sorted.begin(), sorted.end());
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+      if (out > 0 && sorted[out - 1].first == sorted[i].first) {
+        duplicates.emplace_back(sorted[i].second, sorted[i].first);
+        continue;
+      }
+      sorted[out++] = sorted[i];
+    }
+    sorted.resize(out);
+    sorted.shrink_to_fit();
+  }
+};
+
 struct DxfDocument::Impl {
   std::string bytes;
   std::vector<DxfRawTag> raw;  // plus one sentinel whose pos is the end of the last tag's line
@@ -62,7 +106,7 @@ struct DxfDocument::Impl {
   std::vector<Section> sections;
   std::uint32_t eof = kNone;
   std::vector<std::uint32_t> trailer;  // records after EOF, kept as read
-  std::unordered_map<Handle, std::uint32_t> handles;
+  HandleIndex handles;
   std::vector<std::pair<std::uint32_t, Handle>> duplicates;  // slot of the later record, handle
   DxfCodec codec;
   bool crlf = false;
@@ -96,7 +140,7 @@ struct DxfDocument::Impl {
   }
   std::string_view RawValue(std::uint32_t index) const {
     const DxfRawTag& t = raw[index];
-    return std::string_view(bytes.data() + t.value, t.length);
+    return std::string_view(bytes.data() + t.value(), t.length);
   }
   // Turns a record into owned form (no-op when it already is) and marks the document changed.
   std::vector<OwnedTag>& Own(std::uint32_t slot);

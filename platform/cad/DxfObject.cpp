@@ -101,7 +101,7 @@ void DxfDocument::Impl::ReadIdentity(std::uint32_t slot) {
   }
   if (h != r.handle && h != 0) {
     r.handle = h;
-    handles.emplace(h, slot);
+    handles.Insert(h, slot);
   }
 }
 

@@ -1,5 +1,7 @@
 #include "platform/cad/DxfTags.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cstddef>
@@ -111,6 +113,14 @@ void AppendPoint(std::vector<DxfTag>& tags, int code, const DxfPoint& point, boo
   if (withZ) tags.push_back(MakeTag(code + 20, point.z));
 }
 
+void AdviseHugePages(const void* data, std::size_t size) {
+  constexpr std::uintptr_t kHuge = 2u << 20;
+  if (size < 2 * kHuge) return;
+  const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
+  const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(kHuge - 1);
+  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
 std::string DxfResult::Message() const {
   if (line == 0) return description;
   return "line " + std::to_string(line) + ": " + description;
@@ -163,15 +173,42 @@ DxfResult ScanDxfTags(std::string_view bytes, std::vector<DxfRawTag>& tags) {
     result.description = "the file is larger than 4 GB";
     return result;
   }
-  // A rough reservation: a tag is rarely shorter than 8 bytes.
-  tags.reserve(bytes.size() / 12 + 16);
   const char* data = bytes.data();
   const char* end = data + bytes.size();
+  // A tag rarely takes fewer than 8 bytes; the reservation is not touched beyond what is used.
+  tags.reserve(bytes.size() / 8 + 16);
+  AdviseHugePages(tags.data(), tags.capacity() * sizeof(DxfRawTag));
   const char* p = data;
   std::uint32_t line = 1;
   while (p < end) {
-    // Code line.
+    // Code line: the common form (blanks, digits, line end) is read inline.
     const char* codeStart = p;
+    {
+      const char* q = p;
+      while (q < end && *q == ' ') ++q;
+      int v = 0;
+      const char* digits = q;
+      while (q < end && *q >= '0' && *q <= '9' && q - digits < 5) v = v * 10 + (*q++ - '0');
+      if (q > digits && q < end && (*q == '\n' || (*q == '\r' && q + 1 < end && q[1] == '\n'))) {
+        const char* valueStart = q + (*q == '\r' ? 2 : 1);
+        if (valueStart < end && v <= 32767 && valueStart - codeStart <= 0xFFFE) {
+          const char* vnl =
+              static_cast<const char*>(std::memchr(valueStart, '\n', static_cast<size_t>(end - valueStart)));
+          const char* valueEnd = vnl ? vnl : end;
+          const char* next = vnl ? vnl + 1 : end;
+          if (valueEnd > valueStart && valueEnd[-1] == '\r') --valueEnd;
+          DxfRawTag tag;
+          tag.pos = static_cast<std::uint32_t>(codeStart - data);
+          tag.skip = static_cast<std::uint16_t>(valueStart - codeStart);
+          tag.length = static_cast<std::uint32_t>(valueEnd - valueStart);
+          tag.code = static_cast<std::int16_t>(v);
+          tags.push_back(tag);
+          p = next;
+          line += 2;
+          continue;
+        }
+      }
+    }
     const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
     const char* codeEnd = nl ? nl : end;
     // Blank lines at the very end of the file are allowed.
@@ -205,6 +242,12 @@ DxfResult ScanDxfTags(std::string_view bytes, std::vector<DxfRawTag>& tags) {
       return result;
     }
     const char* valueStart = nl + 1;
+    if (valueStart - codeStart > 0xFFFE) {
+      result.status = DxfStatus::BadGroupCode;
+      result.line = line;
+      result.description = "group code line is too long";
+      return result;
+    }
     if (valueStart >= end) {
       result.status = DxfStatus::Truncated;
       result.line = line;
@@ -217,9 +260,9 @@ DxfResult ScanDxfTags(std::string_view bytes, std::vector<DxfRawTag>& tags) {
     if (valueEnd > valueStart && valueEnd[-1] == '\r') --valueEnd;
     DxfRawTag tag;
     tag.pos = static_cast<std::uint32_t>(codeStart - data);
-    tag.value = static_cast<std::uint32_t>(valueStart - data);
+    tag.skip = static_cast<std::uint16_t>(valueStart - codeStart);
     tag.length = static_cast<std::uint32_t>(valueEnd - valueStart);
-    tag.code = code;
+    tag.code = static_cast<std::int16_t>(code);
     tags.push_back(tag);
     p = next;
     line += 2;

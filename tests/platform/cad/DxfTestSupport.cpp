@@ -22,7 +22,7 @@ std::vector<TagText> TagsOf(const std::string& bytes) {
   EXPECT_TRUE(r) << r.Message();
   std::vector<TagText> out;
   out.reserve(raw.size());
-  for (const auto& t : raw) out.push_back(TagText{t.code, bytes.substr(t.value, t.length)});
+  for (const auto& t : raw) out.push_back(TagText{t.code, bytes.substr(t.value(), t.length)});
   return out;
 }
 

@@ -14,7 +14,7 @@ TEST(TagScanner, KeepsValuesExactlyAsWrittenWithLfAndCrLf) {
     ASSERT_TRUE(ScanDxfTags(bytes, tags));
     ASSERT_EQ(tags.size(), 3u);
     EXPECT_EQ(tags[0].code, 0);
-    EXPECT_EQ(bytes.substr(tags[1].value, tags[1].length), "  HEADER  ");
+    EXPECT_EQ(bytes.substr(tags[1].value(), tags[1].length), "  HEADER  ");
     EXPECT_EQ(tags[2].code, 999);
     EXPECT_EQ(tags[2].length, 0u);
   }
