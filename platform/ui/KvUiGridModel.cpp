@@ -171,7 +171,7 @@ Qt::ItemFlags KvUiGridModel::flags(const QModelIndex& index) const
         f |= Qt::ItemIsEditable;
     if (cell->GetCheck() >= 0 && !cell->IsReadOnly())
         f |= Qt::ItemIsUserCheckable;
-    if (rowFor(index)->GetChildNum() == 0)
+    if (!rowFor(index)->IsTreeRow())
         f |= Qt::ItemNeverHasChildren;
     return f;
 }

@@ -90,9 +90,14 @@ TEST(GridModel, StaysConsistentThroughEveryKindOfChange)
         grid.MoveRow(0, 2);
         grid.MoveRow(3, 0);
         grid.DelRow(1);
-        static_cast<KvUiGridTreeRow*>(grid.GetRow(0))->DelChild(0);
+        EXPECT_TRUE(static_cast<KvUiGridTreeRow*>(grid.GetRow(1))->DelChild(0));
         (*grid.GetRow(0))[1].SetText("7");
         grid.SetCellTextAsUser(0, 1, "8");
+        grid.InsertChildAsUser(grid.GetRow(1), 0);
+        grid.InsertRowAsUser(0);
+        grid.SelectRow(2);
+        grid.DeleteSelectedAsUser();
+        EXPECT_TRUE(grid.DelRow(grid.GetRow(2)->GetChild(0)));
         grid.AppendCol("备注", 50);
         grid.DelCol(0);
         grid.Reset();
