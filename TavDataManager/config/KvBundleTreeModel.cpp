@@ -1,0 +1,267 @@
+#include "TavDataManager/config/KvBundleTreeModel.h"
+
+#include <cassert>
+
+#include "TavDataManager/config/KvBundleFormat.h"
+#include "TavDataManager/config/KvDwgConfigSection.h"
+#include "platform/base/KvStrings.h"
+#include "platform/config/KvDtDictionary.h"
+#include "platform/config/KvDtUIConfig.h"
+#include "platform/config/KvUtXMLDOM.h"
+
+using namespace tav::bundle;
+
+KvBundleTreeModel::KvBundleTreeModel() = default;
+KvBundleTreeModel::~KvBundleTreeModel() = default;
+
+void KvBundleTreeModel::Clear() {
+  nodes_.clear();
+  roots_.clear();
+  config_.reset();
+  ui_.reset();
+  drawing_.reset();
+  pageNode_ = kNoNode;
+  error_.clear();
+}
+
+const KvBundleTreeModel::Node& KvBundleTreeModel::GetNode(NodeId id) const {
+  assert(id >= 0 && id < GetNodeCount());
+  return nodes_[static_cast<size_t>(id)];
+}
+
+KvBundleTreeModel::NodeId KvBundleTreeModel::AddNode(NodeId parent, Node node) {
+  const NodeId id = GetNodeCount();
+  node.parent = parent;
+  nodes_.push_back(std::move(node));
+  if (parent == kNoNode) roots_.push_back(id);
+  else nodes_[static_cast<size_t>(parent)].children.push_back(id);
+  return id;
+}
+
+void KvBundleTreeModel::AddDictChildren(NodeId parent, const KvDtDictionary& dict, Origin origin) {
+  // A custom material's directory sits directly under the drawing section's hatch directory.
+  const Node& p = nodes_[static_cast<size_t>(parent)];
+  const bool underHatch = origin == Origin::kDrawingItem && p.name == kHatchName && p.parent != kNoNode &&
+                          nodes_[static_cast<size_t>(p.parent)].origin == Origin::kSection;
+  for (const auto& child : dict.GetItemList()) {
+    Node node;
+    node.origin = origin;
+    node.isDirectory = child->IsDict();
+    node.name = child->GetKey();
+    node.pathName = node.name;
+    node.caption = child->GetLocalName();
+    node.type = GetDictDataTypeWord(child->GetDataType());
+    node.description = child->GetDescription();
+    node.dictItem = child.get();
+    if (underHatch && node.isDirectory && IsCustomMaterialName(node.name) && !node.caption.empty() &&
+        node.caption.find('\\') == std::string::npos)
+      node.pathName = node.caption;
+    const NodeId id = AddNode(parent, std::move(node));
+    if (child->IsDict()) AddDictChildren(id, static_cast<const KvDtDictionary&>(*child), origin);
+  }
+}
+
+void KvBundleTreeModel::AddUiItem(NodeId parent, KvDtUIItem& item) {
+  Node node;
+  node.origin = Origin::kUiItem;
+  node.isDirectory = item.HoldsChildren();
+  node.name = item.GetName();
+  node.pathName = node.name;
+  node.caption = item.GetCaption();
+  node.type = item.GetKindWord();
+  node.description = item.GetDescription();
+  node.uiItem = &item;
+  const NodeId id = AddNode(parent, std::move(node));
+  if (item.IsKind("VenoDictionary"))
+    AddDictChildren(id, static_cast<KvDtUIDictionary&>(item).GetDictionary(), Origin::kUiDictItem);
+  for (int i = 0; i < item.GetChildCount(); ++i) AddUiItem(id, *item.GetChild(i));
+}
+
+bool KvBundleTreeModel::Load(const KvUtXMLDOMFile& doc) {
+  Clear();
+  const KvUtXMLDOMNode root = doc.GetRoot();
+  if (!root) {
+    error_ = "the document is empty";
+    return false;
+  }
+  if (root.GetName() != kRootElement) {
+    error_ = "not a configuration bundle: the root element is '" + root.GetName() + "', not '" + kRootElement + "'";
+    return false;
+  }
+  std::vector<KvUtXMLDOMNode> children;
+  root.GetChildrenNodes(children);
+  for (const KvUtXMLDOMNode& child : children) {
+    const std::string name = child.GetAttributeValue("name");
+    Node section;
+    section.origin = Origin::kSection;
+    section.isDirectory = true;
+    section.name = name;
+    section.pathName = name;
+    section.caption = child.GetAttributeValue("localname");
+    section.type = child.GetName();
+    section.description = child.GetAttributeValue("description");
+    if (name == kConfigName || name == kDwgName) {
+      std::unique_ptr<KvDtDictionary>& slot = name == kConfigName ? config_ : drawing_;
+      if (slot) continue;  // a second section of the same name is ignored
+      auto dict = std::make_unique<KvDtDictionary>();
+      if (!dict->ReadFromNode(child, &doc)) {
+        error_ = dict->LastError().message;
+        Clear();
+        return false;
+      }
+      section.dictItem = dict.get();
+      const NodeId id = AddNode(kNoNode, std::move(section));
+      AddDictChildren(id, *dict, name == kConfigName ? Origin::kConfigItem : Origin::kDrawingItem);
+      slot = std::move(dict);
+    } else if (name == kUiName) {
+      if (ui_) continue;
+      auto ui = std::make_unique<KvDtUIConfig>();
+      if (!ui->ReadFromNode(child, &doc)) {
+        error_ = ui->LastError().message;
+        Clear();
+        return false;
+      }
+      section.uiItem = &ui->GetRoot();
+      const NodeId id = AddNode(kNoNode, std::move(section));
+      KvDtUIItem& top = ui->GetRoot();
+      for (int i = 0; i < top.GetChildCount(); ++i) AddUiItem(id, *top.GetChild(i));
+      ui_ = std::move(ui);
+    }
+  }
+  Preselect();
+  return true;
+}
+
+std::string KvBundleTreeModel::GetPath(NodeId id) const {
+  std::vector<const std::string*> parts;
+  for (NodeId n = id; n != kNoNode; n = GetNode(n).parent) parts.push_back(&GetNode(n).pathName);
+  std::string path;
+  for (auto it = parts.rbegin(); it != parts.rend(); ++it) {
+    if (!path.empty() || it != parts.rbegin()) path += '\\';
+    path += **it;
+  }
+  return path;
+}
+
+KvBundleTreeModel::NodeId KvBundleTreeModel::FindPath(std::string_view path) const {
+  const std::vector<std::string> parts = tav::Split(path, '\\');
+  for (int pass = 0; pass < 2; ++pass) {
+    auto same = [pass](const std::string& a, const std::string& b) { return pass == 0 ? a == b : tav::EqualsNoCase(a, b); };
+    const std::vector<NodeId>* level = &roots_;
+    NodeId found = kNoNode;
+    for (const std::string& part : parts) {
+      found = kNoNode;
+      for (NodeId candidate : *level)
+        if (same(GetNode(candidate).pathName, part)) {
+          found = candidate;
+          break;
+        }
+      if (found == kNoNode) break;
+      level = &GetNode(found).children;
+    }
+    if (found != kNoNode) return found;
+  }
+  return kNoNode;
+}
+
+std::string KvBundleTreeModel::GetDescriptionText(NodeId id) const {
+  const Node& node = GetNode(id);
+  if (node.origin == Origin::kUiItem) return node.description.empty() ? node.caption : node.description;
+  return node.caption;
+}
+
+void KvBundleTreeModel::SetCheck(NodeId id, bool checked) {
+  if (id < 0 || id >= GetNodeCount()) return;
+  const int state = checked ? kChecked : kUnchecked;
+  // The subtree occupies the ids after the node up to its last descendant (ids are in tree order).
+  NodeId last = id;
+  while (!GetNode(last).children.empty()) last = GetNode(last).children.back();
+  for (NodeId n = id; n <= last; ++n) nodes_[static_cast<size_t>(n)].check = state;
+  UpdateAncestors(id);
+}
+
+void KvBundleTreeModel::UpdateAncestors(NodeId id) {
+  for (NodeId p = GetNode(id).parent; p != kNoNode; p = GetNode(p).parent) {
+    bool any = false, all = true;
+    for (NodeId c : GetNode(p).children) {
+      const int s = GetNode(c).check;
+      any = any || s != kUnchecked;
+      all = all && s == kChecked;
+    }
+    nodes_[static_cast<size_t>(p)].check = all ? kChecked : any ? kPartlyChecked : kUnchecked;
+  }
+}
+
+void KvBundleTreeModel::SetAllChecked(bool checked) {
+  for (Node& node : nodes_) node.check = checked ? kChecked : kUnchecked;
+}
+
+std::vector<KvBundleTreeModel::NodeId> KvBundleTreeModel::GetCheckedNodes(bool leavesOnly) const {
+  std::vector<NodeId> out;
+  for (NodeId id = 0; id < GetNodeCount(); ++id) {
+    const Node& node = GetNode(id);
+    if (node.check == kChecked && (!leavesOnly || node.children.empty())) out.push_back(id);
+  }
+  return out;
+}
+
+void KvBundleTreeModel::SetCurPageName(std::string_view pageName) {
+  pageName_ = pageName;
+  if (!nodes_.empty()) Preselect();
+}
+
+void KvBundleTreeModel::Preselect() {
+  pageNode_ = kNoNode;
+  if (pageName_.empty()) return;
+  std::vector<std::string> page = tav::Split(pageName_, '\\');
+  while (!page.empty() && page.back().empty()) page.pop_back();
+  if (page.empty()) return;
+  int bestDepth = 0;
+  for (NodeId id = 0; id < GetNodeCount(); ++id) {
+    // Compare the node's last path parts with the page's, walking up.
+    NodeId n = id;
+    bool match = true;
+    for (auto it = page.rbegin(); it != page.rend(); ++it) {
+      if (n == kNoNode || !tav::EqualsNoCase(GetNode(n).pathName, *it)) {
+        match = false;
+        break;
+      }
+      n = GetNode(n).parent;
+    }
+    if (!match) continue;
+    int depth = 0;
+    for (NodeId a = GetNode(id).parent; a != kNoNode; a = GetNode(a).parent) ++depth;
+    if (pageNode_ == kNoNode || depth < bestDepth) {
+      pageNode_ = id;
+      bestDepth = depth;
+    }
+  }
+  if (pageNode_ != kNoNode) SetCheck(pageNode_, true);
+}
+
+void KvBundleTreeModel::GetConFigData(std::vector<KvConfigDict>& config, std::vector<KvDwgDict>& drawing,
+                                      std::vector<KvUiDict>& ui) const {
+  config.clear();
+  drawing.clear();
+  ui.clear();
+  for (NodeId id = 0; id < GetNodeCount(); ++id) {
+    const Node& node = GetNode(id);
+    if (node.check != kChecked) continue;
+    switch (node.origin) {
+      case Origin::kSection: break;
+      case Origin::kConfigItem: config.push_back({GetPath(id), node.dictItem}); break;
+      case Origin::kDrawingItem:
+        if (!node.isDirectory) {
+          KvDwgDict record;
+          record.name = GetPath(id);
+          record.item = node.dictItem;
+          drawing.push_back(std::move(record));
+        }
+        break;
+      case Origin::kUiItem: ui.push_back({GetPath(id), node.uiItem, nullptr}); break;
+      case Origin::kUiDictItem:
+        if (!node.isDirectory) ui.push_back({GetPath(id), nullptr, node.dictItem});
+        break;
+    }
+  }
+}
