@@ -37,6 +37,9 @@ std::string HandleTextOf(const resbuf* chain) {
   return KvRbString(chain->rbnext);
 }
 
+// The same for a chain read from the drawing: its first item's text.
+std::string HandleTextOf(const tav::cad::DxfXData& chain) { return chain.items.empty() ? std::string() : chain.items[0].text; }
+
 // Selects every entity of the working database passing the filter. False when the selection fails.
 bool SelectAllWith(const char* types, AcDbObjectIdArray& ids) {
   KvResbufPtr filter(acutBuildList(RTDXF0, types, 1001, kSbbAppHandle, RTNONE));
@@ -409,79 +412,109 @@ int CollectTable(const std::string& handleText, AcGePoint3d& basePoint, double& 
     return 0;
   }
   for (const AcDbObjectId& id : ids) {
-    KvResbufPtr chain(FindTableHandle(id));
-    if (chain && tav::EqualsNoCase(HandleTextOf(chain.get()), handleText)) selection.Add(id);
+    const tav::cad::DxfObject entity = id.dxf();
+    tav::cad::DxfXData chain;
+    if (entity.GetXData(kSbbAppHandle, chain) && tav::EqualsNoCase(HandleTextOf(chain), handleText)) selection.Add(id);
   }
   return selection.empty() ? 0 : 1;
 }
 
-CSbbParseStatus ReadTableLines(CSbbTable& model, const std::string& handleText, std::vector<CTableLine>& lines) {
-  WorkingDb scope(model.Database());
-  AcDbObjectIdArray ids;
-  if (!SelectAllWith("LINE,LWPOLYLINE", ids)) return CSbbParseStatus::kSelectionFailed;
-  lines.clear();
-  lines.reserve(ids.size());
-  for (const AcDbObjectId& id : ids) {
-    KvDbObjectPtr<AcDbEntity> entity(id, AcDb::kForRead);
-    if (!entity) continue;
-    KvResbufPtr chain(entity->xData(kSbbAppHandle));
-    if (!chain || HandleTextOf(chain.get()) != handleText) continue;
-    CTableLine line;
-    if (entity->dxfType() == "LINE") {
-      const tav::cad::DxfLine view = entity->view<tav::cad::DxfLine>();
-      line.ptStart = AcGePoint3d(view.Start().x, view.Start().y, view.Start().z);
-      line.ptEnd = AcGePoint3d(view.End().x, view.End().y, view.End().z);
+namespace {
+
+// One entity of the table as a line list entry; false when it is no two-vertex line.
+bool ReadLine(const AcDbObjectId& id, const tav::cad::DxfObject& entity, int direction, CTableLine& line) {
+  if (entity.Type() == "LINE") {
+    const tav::cad::DxfLine view(entity);
+    const tav::cad::DxfPoint a = view.Start(), b = view.End();
+    line.ptStart = AcGePoint3d(a.x, a.y, a.z);
+    line.ptEnd = AcGePoint3d(b.x, b.y, b.z);
+  } else {
+    const auto vertices = tav::cad::DxfLwPolyline(entity).Vertices();
+    if (vertices.size() != 2) return false;
+    line.ptStart = AcGePoint3d(vertices[0].x, vertices[0].y, 0);
+    line.ptEnd = AcGePoint3d(vertices[1].x, vertices[1].y, 0);
+  }
+  line.id = id;
+  bool define = false;
+  for (const std::string& app : entity.XDataApps()) define = define || tav::EqualsNoCase(app, kSbbAppDefine);
+  line.nBlockIndex = define ? 0 : -1;
+  NormaliseTableLine(line, direction);
+  return true;
+}
+
+// One entity of the table as a text list entry: a text, or a legend block.
+CTableText ReadText(const AcDbObjectId& id, const tav::cad::DxfObject& entity) {
+  CTableText text;
+  if (entity.Type() == "TEXT") {
+    const tav::cad::DxfText view(entity);
+    text.nKind = CTableText::kText;
+    const tav::cad::DxfPoint p = view.Alignment();
+    text.ptPosition = AcGePoint3d(p.x, p.y, p.z);
+    text.strText = view.Text();
+  } else {
+    text.nKind = CTableText::kLegend;
+    tav::cad::DxfXData picture;
+    entity.GetXData(kSbbAppPicture, picture);
+    if (!picture.items.empty()) text.strText = picture.items[0].text;
+    if (picture.items.size() > 1 && picture.items[1].code >= 1010 && picture.items[1].code <= 1013) {
+      text.ptPosition = AcGePoint3d(picture.items[1].point.x, picture.items[1].point.y, 0);
     } else {
-      const auto vertices = entity->view<tav::cad::DxfLwPolyline>().Vertices();
-      if (vertices.size() != 2) continue;
-      line.ptStart = AcGePoint3d(vertices[0].x, vertices[0].y, 0);
-      line.ptEnd = AcGePoint3d(vertices[1].x, vertices[1].y, 0);
+      const tav::cad::DxfPoint p = tav::cad::DxfInsert(entity).Insertion();
+      text.ptPosition = AcGePoint3d(p.x, p.y, 0);
     }
-    line.id = id;
-    KvResbufPtr define(entity->xData(kSbbAppDefine));
-    line.nBlockIndex = define ? 0 : -1;
-    NormaliseTableLine(line, model.m_nDirection);
-    lines.push_back(line);
+  }
+  text.nColor = static_cast<short>(tav::cad::DxfEntity(entity).Color());
+  text.id = id;
+  return text;
+}
+
+bool IsLineType(std::string_view type) { return type == "LINE" || type == "LWPOLYLINE"; }
+
+// Reads the line list (when `lines` is given; handle compared exactly) and the text list (when
+// `texts` is given; handle compared ignoring case) from one selection of the drawing. The entities
+// are only read: their data is taken from the drawing directly, without opening each one (tables run
+// to hundreds of thousands of entities). A list whose selection would have found no entity of its
+// types at all fails as that selection fails; the line list is checked first.
+CSbbParseStatus ReadLists(CSbbTable& model, const std::string& handleText, std::vector<CTableLine>* lines,
+                          std::vector<CTableText>* texts, bool* textsMissing) {
+  WorkingDb scope(model.Database());
+  const char* types = lines && texts ? "LINE,LWPOLYLINE,TEXT,INSERT" : lines ? "LINE,LWPOLYLINE" : "TEXT,INSERT";
+  AcDbObjectIdArray ids;
+  const bool selected = SelectAllWith(types, ids);
+  if (lines) lines->clear();
+  if (texts) texts->clear();
+  bool anyLine = false, anyText = false;
+  tav::cad::DxfXData chain;
+  for (const AcDbObjectId& id : ids) {
+    const tav::cad::DxfObject entity = id.dxf();
+    if (entity.IsNull()) continue;
+    const bool isLine = IsLineType(entity.Type());
+    (isLine ? anyLine : anyText) = true;
+    if (!entity.GetXData(kSbbAppHandle, chain)) continue;
+    const std::string handle = HandleTextOf(chain);
+    if (isLine && lines) {
+      CTableLine line;
+      if (handle == handleText && ReadLine(id, entity, model.m_nDirection, line)) lines->push_back(line);
+    } else if (!isLine && texts) {
+      if (tav::EqualsNoCase(handle, handleText)) texts->push_back(ReadText(id, entity));
+    }
+  }
+  if (lines && (!selected || !anyLine)) return CSbbParseStatus::kSelectionFailed;
+  if (texts && (!selected || !anyText)) {
+    if (textsMissing) *textsMissing = true;
+    return CSbbParseStatus::kSelectionFailed;
   }
   return CSbbParseStatus::kOk;
 }
 
+}  // namespace
+
+CSbbParseStatus ReadTableLines(CSbbTable& model, const std::string& handleText, std::vector<CTableLine>& lines) {
+  return ReadLists(model, handleText, &lines, nullptr, nullptr);
+}
+
 CSbbParseStatus ReadTableTexts(CSbbTable& model, const std::string& handleText, std::vector<CTableText>& texts) {
-  WorkingDb scope(model.Database());
-  AcDbObjectIdArray ids;
-  if (!SelectAllWith("TEXT,INSERT", ids)) return CSbbParseStatus::kSelectionFailed;
-  texts.clear();
-  texts.reserve(ids.size());
-  for (const AcDbObjectId& id : ids) {
-    KvDbObjectPtr<AcDbEntity> entity(id, AcDb::kForRead);
-    if (!entity) continue;
-    KvResbufPtr chain(entity->xData(kSbbAppHandle));
-    if (!chain || !tav::EqualsNoCase(HandleTextOf(chain.get()), handleText)) continue;
-    CTableText text;
-    if (entity->dxfType() == "TEXT") {
-      const tav::cad::DxfText view = entity->view<tav::cad::DxfText>();
-      text.nKind = CTableText::kText;
-      const tav::cad::DxfPoint p = view.Alignment();
-      text.ptPosition = AcGePoint3d(p.x, p.y, p.z);
-      text.strText = view.Text();
-    } else {
-      text.nKind = CTableText::kLegend;
-      KvResbufPtr picture(entity->xData(kSbbAppPicture));
-      const resbuf* name = picture ? picture->rbnext : nullptr;
-      const resbuf* point = name ? name->rbnext : nullptr;
-      if (name != nullptr) text.strText = KvRbString(name);
-      if (point != nullptr && KvResKindOf(point->restype) == KvResKind::kPoint) {
-        text.ptPosition = AcGePoint3d(point->resval.rpoint[0], point->resval.rpoint[1], 0);
-      } else {
-        const tav::cad::DxfPoint p = entity->view<tav::cad::DxfInsert>().Insertion();
-        text.ptPosition = AcGePoint3d(p.x, p.y, 0);
-      }
-    }
-    text.nColor = static_cast<short>(entity->colorIndex());
-    text.id = id;
-    texts.push_back(std::move(text));
-  }
-  return CSbbParseStatus::kOk;
+  return ReadLists(model, handleText, nullptr, &texts, nullptr);
 }
 
 int RecognizeTable(CSbbTable& model, const std::string& handleText, CSbbMatchMode mode) {
@@ -507,13 +540,10 @@ int RecognizeTable(CSbbTable& model, const std::string& handleText, CSbbMatchMod
     return 0;
   }
   std::vector<CTableLine> lines;
-  if (ReadTableLines(model, handleText, lines) != CSbbParseStatus::kOk) {
-    acutPrintf("%s", "\n建立设备表表格线选择集失败!");
-    return 0;
-  }
   std::vector<CTableText> texts;
-  if (ReadTableTexts(model, handleText, texts) != CSbbParseStatus::kOk) {
-    acutPrintf("%s", "\n在给定层上没有发现表格文字!");
+  bool textsMissing = false;
+  if (ReadLists(model, handleText, &lines, &texts, &textsMissing) != CSbbParseStatus::kOk) {
+    acutPrintf("%s", textsMissing ? "\n在给定层上没有发现表格文字!" : "\n建立设备表表格线选择集失败!");
     return 0;
   }
   switch (ParseTableGeometry(model, lines, texts, mode)) {

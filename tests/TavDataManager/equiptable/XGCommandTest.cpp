@@ -86,7 +86,8 @@ TEST_F(XGCommand, ACancelledOrEmptyPickEndsTheCommandSilently) {
     CSbbRowsEditor editor({{"x"}});
     EXPECT_EQ(Run(&editor), IDCANCEL);
     EXPECT_EQ(editor.calls(), 0);
-    EXPECT_EQ(services_.output(), "");
+    EXPECT_TRUE(services_.prints().empty());
+    EXPECT_EQ(services_.output(), "\n选择要编辑的设备表:");  // the prompt, no message
     EXPECT_TRUE(services_.alerts().empty());
   }
   EXPECT_EQ(db_->document().SaveToString(), before);
