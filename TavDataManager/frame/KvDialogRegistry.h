@@ -34,14 +34,16 @@ struct KvDialogOutcome {
 
 using KvDialogFactory = std::function<KvDialogOutcome()>;
 
-// Registers `factory` for `dialog`, replacing any earlier one. Returns a token for KvUnregisterDialog
-// (0 when `factory` is empty: nothing is registered).
+// Registers `factory` for `dialog`. Registrations stack: the latest one is used, and removing it uncovers
+// the one before (a test's scripted dialog covers the real one for the test's duration). An empty
+// factory registers "no dialog": while it is the latest, the handler reports the dialog as not available.
+// Returns a token for KvUnregisterDialog (never 0).
 std::uint64_t KvRegisterDialog(KvFrameDialog dialog, KvDialogFactory factory);
-// Removes the registration `token`; false when it is no longer the current one for `dialog`
-// (a later registration replaced it), which is then left in place.
+// Removes the registration `token`, wherever it stands in the stack; false when there is none.
 bool KvUnregisterDialog(KvFrameDialog dialog, std::uint64_t token);
+// True when the latest registration for `dialog` has a factory.
 bool KvHasDialog(KvFrameDialog dialog);
-// Shows the registered dialog; nothing when none is registered.
+// Shows the dialog of the latest registration; nothing when there is none or it is empty.
 std::optional<KvDialogOutcome> KvRunDialog(KvFrameDialog dialog);
 
 // Registration for the life of the object.

@@ -160,6 +160,9 @@ TEST_F(CommandHandlers, XGRunsTheEquipmentTableEditing) {
 }
 
 TEST_F(CommandHandlers, MissingDialogsAreReportedAndTheRestRunsAsCancelled) {
+  // Cover whatever dialogs the module has registered with "no dialog".
+  KvDialogRegistration none1(KvFrameDialog::kOptions, nullptr), none2(KvFrameDialog::kDrawingSettings, nullptr),
+      none3(KvFrameDialog::kLinetype, nullptr), none4(KvFrameDialog::kEquipmentTable, nullptr);
   ASSERT_FALSE(KvHasDialog(KvFrameDialog::kOptions));
   auto* item = static_cast<KvDtDictStringItem*>(g_dictCfg.FindOrAddItem("TEST\\VALUE", DICT_TYPE_STRING));
   item->SetValue("kept");
