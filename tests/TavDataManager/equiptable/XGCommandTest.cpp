@@ -4,6 +4,8 @@
 
 #include "TableTestSupport.h"
 #include "TavDataManager/equiptable/SbbXGCommand.h"
+#include "platform/host/KvAppLoader.h"
+#include "platform/host/KvCommandLine.h"
 #include "platform/host/KvSelection.h"
 
 namespace {
@@ -209,6 +211,22 @@ TEST_F(XGCommand, WithoutAnEditorTheCommandSaysSoAndChangesNothing) {
   EXPECT_EQ(Run(nullptr, {Id(CellEntity(handle, 1, "设备名称"))}), IDCANCEL);
   EXPECT_EQ(services_.prints(), (std::vector<std::string>{"\n设备表全屏编辑对话框尚未提供。", "\n设备表编辑完成!"}));
   EXPECT_EQ(db_->document().SaveToString(), before);
+}
+
+TEST_F(XGCommand, ThePlugInsXGCommandRunsTheTableEditing) {
+  KvAppLoader loader;
+  std::string error;
+  ASSERT_NE(loader.Load(std::string(TAV_BINARY_DIR) + "/bin/libTavDataManager.so", &error), nullptr) << error;
+  const std::string handle = DrawTable(CSbbTableSpec{}, 2);
+  doc_->setPickfirst({Id(CellEntity(handle, 2, "设备名称"))});
+  CSbbRowsEditor editor({{"1", "消防泵", "XBD", "台", "2", ""}});
+  KvSbbTableEditorScope scope(&editor);
+  EXPECT_EQ(KvCommandLine::Current().RunCommand("XG"), RTNORM);
+  EXPECT_EQ(editor.calls(), 1);
+  EXPECT_EQ(services_.prints(), (std::vector<std::string>{"\n设备表编辑完成!"}));
+  CSbbTable model(db_);
+  ASSERT_TRUE(Recognise(model, handle));
+  EXPECT_EQ(Texts(model), (std::vector<std::vector<std::string>>{{"1", "消防泵", "XBD", "台", "2", ""}}));
 }
 
 // ---- CSV form of the rows ------------------------------------------------------------------------
