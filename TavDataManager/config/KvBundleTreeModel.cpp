@@ -11,6 +11,37 @@
 
 using namespace tav::bundle;
 
+namespace {
+
+std::string_view AttributeView(const KvDtDictItem& item, std::string_view name) {
+  const std::string* value = item.FindAttribute(name);
+  return value ? std::string_view(*value) : std::string_view();
+}
+
+size_t CountItems(const KvDtDictionary& dict) {
+  size_t count = 0;
+  for (const auto& child : dict.GetItemList()) {
+    ++count;
+    if (child->IsDict()) count += CountItems(static_cast<const KvDtDictionary&>(*child));
+  }
+  return count;
+}
+
+std::string_view TypeWord(int type) {
+  static const std::string words[] = {GetDictDataTypeWord(0), GetDictDataTypeWord(1), GetDictDataTypeWord(2),
+                                      GetDictDataTypeWord(3), GetDictDataTypeWord(4), GetDictDataTypeWord(5),
+                                      GetDictDataTypeWord(6)};
+  return type >= 0 && type <= 6 ? std::string_view(words[type]) : std::string_view();
+}
+
+std::string_view KindWord(const KvDtUIItem& item) {
+  for (const std::string& word : KvDtUIItem::KindWords())
+    if (item.IsKind(word)) return word;
+  return {};
+}
+
+}  // namespace
+
 KvBundleTreeModel::KvBundleTreeModel() = default;
 KvBundleTreeModel::~KvBundleTreeModel() = default;
 
@@ -20,6 +51,7 @@ void KvBundleTreeModel::Clear() {
   config_.reset();
   ui_.reset();
   drawing_.reset();
+  sectionTexts_.clear();
   pageNode_ = kNoNode;
   error_.clear();
 }
@@ -47,11 +79,11 @@ void KvBundleTreeModel::AddDictChildren(NodeId parent, const KvDtDictionary& dic
     Node node;
     node.origin = origin;
     node.isDirectory = child->IsDict();
-    node.name = child->GetKey();
+    node.name = AttributeView(*child, "name");
     node.pathName = node.name;
-    node.caption = child->GetLocalName();
-    node.type = GetDictDataTypeWord(child->GetDataType());
-    node.description = child->GetDescription();
+    node.caption = AttributeView(*child, "localname");
+    node.type = TypeWord(child->GetDataType());
+    node.description = AttributeView(*child, "description");
     node.dictItem = child.get();
     if (underHatch && node.isDirectory && IsCustomMaterialName(node.name) && !node.caption.empty() &&
         node.caption.find('\\') == std::string::npos)
@@ -68,7 +100,7 @@ void KvBundleTreeModel::AddUiItem(NodeId parent, KvDtUIItem& item) {
   node.name = item.GetName();
   node.pathName = node.name;
   node.caption = item.GetCaption();
-  node.type = item.GetKindWord();
+  node.type = KindWord(item);
   node.description = item.GetDescription();
   node.uiItem = &item;
   const NodeId id = AddNode(parent, std::move(node));
@@ -92,14 +124,15 @@ bool KvBundleTreeModel::Load(const KvUtXMLDOMFile& doc) {
   root.GetChildrenNodes(children);
   for (const KvUtXMLDOMNode& child : children) {
     const std::string name = child.GetAttributeValue("name");
+    if (name != kConfigName && name != kDwgName && name != kUiName) continue;
     Node section;
     section.origin = Origin::kSection;
     section.isDirectory = true;
-    section.name = name;
-    section.pathName = name;
-    section.caption = child.GetAttributeValue("localname");
-    section.type = child.GetName();
-    section.description = child.GetAttributeValue("description");
+    section.name = sectionTexts_.emplace_back(name);
+    section.pathName = section.name;
+    section.caption = sectionTexts_.emplace_back(child.GetAttributeValue("localname"));
+    section.type = sectionTexts_.emplace_back(child.GetName());
+    section.description = sectionTexts_.emplace_back(child.GetAttributeValue("description"));
     if (name == kConfigName || name == kDwgName) {
       std::unique_ptr<KvDtDictionary>& slot = name == kConfigName ? config_ : drawing_;
       if (slot) continue;  // a second section of the same name is ignored
@@ -110,6 +143,7 @@ bool KvBundleTreeModel::Load(const KvUtXMLDOMFile& doc) {
         return false;
       }
       section.dictItem = dict.get();
+      nodes_.reserve(nodes_.size() + 1 + CountItems(*dict));
       const NodeId id = AddNode(kNoNode, std::move(section));
       AddDictChildren(id, *dict, name == kConfigName ? Origin::kConfigItem : Origin::kDrawingItem);
       slot = std::move(dict);
@@ -133,12 +167,17 @@ bool KvBundleTreeModel::Load(const KvUtXMLDOMFile& doc) {
 }
 
 std::string KvBundleTreeModel::GetPath(NodeId id) const {
-  std::vector<const std::string*> parts;
-  for (NodeId n = id; n != kNoNode; n = GetNode(n).parent) parts.push_back(&GetNode(n).pathName);
+  std::vector<std::string_view> parts;
+  size_t length = 0;
+  for (NodeId n = id; n != kNoNode; n = GetNode(n).parent) {
+    parts.push_back(GetNode(n).pathName);
+    length += parts.back().size() + 1;
+  }
   std::string path;
+  path.reserve(length);
   for (auto it = parts.rbegin(); it != parts.rend(); ++it) {
-    if (!path.empty() || it != parts.rbegin()) path += '\\';
-    path += **it;
+    if (it != parts.rbegin()) path += '\\';
+    path += *it;
   }
   return path;
 }
@@ -146,7 +185,7 @@ std::string KvBundleTreeModel::GetPath(NodeId id) const {
 KvBundleTreeModel::NodeId KvBundleTreeModel::FindPath(std::string_view path) const {
   const std::vector<std::string> parts = tav::Split(path, '\\');
   for (int pass = 0; pass < 2; ++pass) {
-    auto same = [pass](const std::string& a, const std::string& b) { return pass == 0 ? a == b : tav::EqualsNoCase(a, b); };
+    auto same = [pass](std::string_view a, const std::string& b) { return pass == 0 ? a == b : tav::EqualsNoCase(a, b); };
     const std::vector<NodeId>* level = &roots_;
     NodeId found = kNoNode;
     for (const std::string& part : parts) {
@@ -166,8 +205,8 @@ KvBundleTreeModel::NodeId KvBundleTreeModel::FindPath(std::string_view path) con
 
 std::string KvBundleTreeModel::GetDescriptionText(NodeId id) const {
   const Node& node = GetNode(id);
-  if (node.origin == Origin::kUiItem) return node.description.empty() ? node.caption : node.description;
-  return node.caption;
+  if (node.origin == Origin::kUiItem) return std::string(node.description.empty() ? node.caption : node.description);
+  return std::string(node.caption);
 }
 
 void KvBundleTreeModel::SetCheck(NodeId id, bool checked) {

@@ -16,6 +16,7 @@
 // drawing) so that an import recreates it under its own name (docs/bundles.md).
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,11 +51,12 @@ class KvBundleTreeModel {
     std::vector<NodeId> children;
     Origin origin = Origin::kSection;
     bool isDirectory = false;     // a node that may have children (dictionary directory, UI folder kinds)
-    std::string name;             // the item's `name`
-    std::string pathName;         // what the node adds to record paths (the name, or a custom material's key)
-    std::string caption;          // `localname`
-    std::string type;             // "Directory", "Bool", "Int", ..., a UI kind word, or a section's element name
-    std::string description;      // the item's `description`
+    // Texts of the item (views into the items the model owns; valid while the model lives):
+    std::string_view name;         // the item's `name`
+    std::string_view pathName;     // what the node adds to record paths (the name, or a custom material's key)
+    std::string_view caption;      // `localname`
+    std::string_view type;         // "Directory", "Bool", "Int", ..., a UI kind word, or a section's element name
+    std::string_view description;  // the item's `description`
     KvDtDictItem* dictItem = nullptr;  // owned by the model
     KvDtUIItem* uiItem = nullptr;      // owned by the model
     int check = kUnchecked;
@@ -123,6 +125,7 @@ class KvBundleTreeModel {
   std::unique_ptr<KvDtDictionary> config_;
   std::unique_ptr<KvDtUIConfig> ui_;
   std::unique_ptr<KvDtDictionary> drawing_;
+  std::deque<std::string> sectionTexts_;  // names, captions and element words of the sections
   std::string pageName_;
   NodeId pageNode_ = kNoNode;
   std::string error_;

@@ -1,5 +1,7 @@
 #include "TavDataManager/config/KvConfigTransfer.h"
 
+#include <unordered_map>
+
 #include "TavDataManager/config/KvBundleFormat.h"
 #include "TavDataManager/config/KvDwgConfigSection.h"
 #include "platform/base/KvStrings.h"
@@ -30,11 +32,74 @@ void AppendFileSection(KvUtXMLDOMNode root, const char* fileName, const char* na
 // Copies value (not for directories) and attributes of `source` into `target` of the same type.
 void CopyConfigItem(KvDtDictItem& target, const KvDtDictItem& source) {
   if (!source.IsDict()) target.CopyValue(source);
-  std::vector<std::string> names, values;
-  const int count = source.GetAllAttribute(names, values);
-  if (count == 0 || names.size() != values.size()) return;
-  for (size_t i = 0; i < names.size(); ++i) target.SetAttributeValue(names[i], values[i]);
+  for (const auto& [name, value] : source.GetAttributes()) target.SetAttributeValue(name, value);
 }
+
+// Key lookups in the target dictionary during one merge. FindItem compares each step's key with every
+// child; a merge of a whole configuration would do that for every record, so the directories met are
+// indexed once by their children's keys (ASCII case folded; the first child of a key wins, as in
+// FindItem) and kept up to date as items are added.
+std::string Folded(std::string_view key) {
+  std::string out(key);
+  for (char& c : out) c = tav::FoldAscii(c);
+  return out;
+}
+
+class DictionaryIndex {
+ public:
+  explicit DictionaryIndex(KvDtDictionary& top) : top_(top) {}
+
+  // The item at a backslash path (empty steps skipped), as FindItem finds it; nullptr when absent.
+  KvDtDictItem* Find(std::string_view path) {
+    KvDtDictItem* item = nullptr;
+    KvDtDictionary* dir = &top_;
+    size_t start = 0;
+    bool any = false;
+    while (start <= path.size()) {
+      size_t end = path.find('\\', start);
+      if (end == std::string_view::npos) end = path.size();
+      const std::string_view step = path.substr(start, end - start);
+      start = end + 1;
+      if (step.empty()) continue;
+      if (!dir) return nullptr;  // a step below a value item
+      item = Child(*dir, step);
+      if (!item) return nullptr;
+      any = true;
+      dir = item->IsDict() ? static_cast<KvDtDictionary*>(item) : nullptr;
+    }
+    return any ? item : nullptr;
+  }
+
+  // Records a new item and the directories created above it.
+  void Added(KvDtDictItem* item) {
+    for (KvDtDictItem* child = item; child && child != &top_; child = child->GetParent()) {
+      KvDtDictionary* parent = child->GetParent();
+      if (!parent) break;
+      auto it = index_.find(parent);
+      if (it != index_.end()) it->second.emplace(Folded(child->GetKey()), child);
+    }
+  }
+
+ private:
+  KvDtDictItem* Child(KvDtDictionary& dir, std::string_view key) {
+    auto [it, added] = index_.try_emplace(&dir);
+    if (added) {
+      it->second.reserve(static_cast<size_t>(dir.GetCount()));
+      for (const auto& child : dir.GetItemList()) {
+        const std::string* k = child->FindAttribute("name");
+        it->second.emplace(Folded(k ? std::string_view(*k) : std::string_view()), child.get());
+      }
+    }
+    folded_.assign(key);
+    for (char& c : folded_) c = tav::FoldAscii(c);
+    auto found = it->second.find(folded_);
+    return found == it->second.end() ? nullptr : found->second;
+  }
+
+  KvDtDictionary& top_;
+  std::unordered_map<const KvDtDictionary*, std::unordered_map<std::string, KvDtDictItem*>> index_;
+  std::string folded_;
+};
 
 }  // namespace
 
@@ -76,19 +141,19 @@ void KvConfigTransfer::MergeUiItems(const std::vector<KvUiDict>& records) {
 
 int KvConfigTransfer::MergeConfigItemsInto(KvDtDictionary& target, const std::vector<KvConfigDict>& records) {
   int applied = 0;
+  DictionaryIndex index(target);
   for (const KvConfigDict& record : records) {
     if (!record.item) continue;
-    std::string path = record.path;
+    std::string_view path = record.path;
     const size_t slash = path.find('\\');
-    if (slash != std::string::npos && slash > 0) path.erase(0, slash + 1);
+    if (slash != std::string_view::npos && slash > 0) path.remove_prefix(slash + 1);
     const int type = record.item->GetDataType();
-    KvDtDictItem* found = target.FindItem(path);
+    KvDtDictItem* found = index.Find(path);
     if (found) {
       if (found->GetDataType() != type) continue;
-    } else if (type != DICT_TYPE_DIRECTORY) {
-      found = target.FindOrAddItem(path, type);
     } else {
-      found = target.FindOrAddDict(path);
+      found = type != DICT_TYPE_DIRECTORY ? target.FindOrAddItem(path, type) : target.FindOrAddDict(path);
+      if (found) index.Added(found);
     }
     if (!found) continue;
     CopyConfigItem(*found, *record.item);

@@ -207,7 +207,7 @@ TEST_F(TreeModelTest, LayerPageWithStandardAndSubTabIsFound) {
   for (Model::NodeId c : m.GetChildren(layer))
     if (m.FindPath(m.GetPath(c) + "\\LAYER_FIELD_DEF") != Model::kNoNode) standard = c;
   ASSERT_NE(standard, Model::kNoNode);
-  m.SetCurPageName("LAYER\\" + m.GetNode(standard).name + "\\LAYER_FIELD_DEF");
+  m.SetCurPageName("LAYER\\" + std::string(m.GetNode(standard).name) + "\\LAYER_FIELD_DEF");
   EXPECT_EQ(m.GetPath(m.GetCurPageNode()), m.GetPath(standard) + "\\LAYER_FIELD_DEF");
 }
 
