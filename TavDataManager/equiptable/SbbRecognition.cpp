@@ -422,7 +422,8 @@ int CollectTable(const std::string& handleText, AcGePoint3d& basePoint, double& 
 namespace {
 
 // One entity of the table as a line list entry; false when it is no two-vertex line.
-bool ReadLine(const AcDbObjectId& id, const tav::cad::DxfObject& entity, int direction, CTableLine& line) {
+bool ReadLine(const AcDbObjectId& id, const tav::cad::DxfObject& entity, int direction, bool define,
+              CTableLine& line) {
   if (entity.Type() == "LINE") {
     const tav::cad::DxfLine view(entity);
     const tav::cad::DxfPoint a = view.Start(), b = view.End();
@@ -435,8 +436,6 @@ bool ReadLine(const AcDbObjectId& id, const tav::cad::DxfObject& entity, int dir
     line.ptEnd = AcGePoint3d(vertices[1].x, vertices[1].y, 0);
   }
   line.id = id;
-  bool define = false;
-  for (const std::string& app : entity.XDataApps()) define = define || tav::EqualsNoCase(app, kSbbAppDefine);
   line.nBlockIndex = define ? 0 : -1;
   NormaliseTableLine(line, direction);
   return true;
@@ -484,17 +483,24 @@ CSbbParseStatus ReadLists(CSbbTable& model, const std::string& handleText, std::
   if (lines) lines->clear();
   if (texts) texts->clear();
   bool anyLine = false, anyText = false;
-  tav::cad::DxfXData chain;
   for (const AcDbObjectId& id : ids) {
     const tav::cad::DxfObject entity = id.dxf();
     if (entity.IsNull()) continue;
     const bool isLine = IsLineType(entity.Type());
     (isLine ? anyLine : anyText) = true;
-    if (!entity.GetXData(kSbbAppHandle, chain)) continue;
-    const std::string handle = HandleTextOf(chain);
+    // All chains at once: the handle, and for lines whether QLV_SBBDY is there too.
+    const std::vector<tav::cad::DxfXData> chains = entity.AllXData();
+    const tav::cad::DxfXData* handleChain = nullptr;
+    bool define = false;
+    for (const tav::cad::DxfXData& chain : chains) {
+      if (handleChain == nullptr && tav::EqualsNoCase(chain.app, kSbbAppHandle)) handleChain = &chain;
+      define = define || tav::EqualsNoCase(chain.app, kSbbAppDefine);
+    }
+    if (handleChain == nullptr) continue;
+    const std::string handle = HandleTextOf(*handleChain);
     if (isLine && lines) {
       CTableLine line;
-      if (handle == handleText && ReadLine(id, entity, model.m_nDirection, line)) lines->push_back(line);
+      if (handle == handleText && ReadLine(id, entity, model.m_nDirection, define, line)) lines->push_back(line);
     } else if (!isLine && texts) {
       if (tav::EqualsNoCase(handle, handleText)) texts->push_back(ReadText(id, entity));
     }
