@@ -237,6 +237,8 @@ class KvDynPArray : public KvDynArray<T*>, public KvPtrContainerOps<KvDynPArray<
     slot = nullptr;
     Base::DelCur();
   }
+  // Moves the slot with its object (see KvDynArrayBase::Move).
+  bool Move(long from, long to) override { return this->MoveSlot(from, to); }
   using Base::Sort;
   // Stable sort by the objects with operator> (ascending when true); empty slots go to the tail.
   void Sort(bool ascending = true) override {

@@ -719,6 +719,8 @@ class KvPDList : public KvDList<T*>, public KvPtrContainerOps<KvPDList<T>, T> {
     this->m_cur->data = nullptr;
     Base::DelCur();
   }
+  // Moves the slot with its object (see KvDynArrayBase::Move).
+  bool Move(long from, long to) override { return this->MoveSlot(from, to); }
   using Base::Sort;
   // Sorts the slots by their objects with operator> (ascending when true); the empty slots end at the
   // tail. Stable; the cursor keeps its index.
@@ -787,6 +789,7 @@ class KvPXList : public KvXList<T*>, public KvPtrContainerOps<KvPXList<T>, T> {
     this->m_cur->data = nullptr;
     Base::DelCur();
   }
+  bool Move(long from, long to) override { return this->MoveSlot(from, to); }
   using Base::Sort;
   void Sort(bool ascending = true) override {
     if (ascending) {

@@ -164,6 +164,16 @@ class KvPtrContainerOps {
     self.DelCur();
     return p;
   }
+  // Move(from, to) for an owning container: the slot itself moves (a copy of the pointer would leave
+  // the object to be deleted with the old slot). Same results and cursor as the interface's Move.
+  bool MoveSlot(long from, long to) {
+    Derived& self = Self();
+    if (from == to || from == to - 1) return false;
+    if (!self.IsValidIndex(from) || to < 0 || to > self.GetLength()) return false;
+    T* p = TakeOff(from);
+    self.Insert(from < to ? to - 1 : to, p);
+    return true;
+  }
   // Makes this container hold copies of the objects of `other`, slot for slot (empty slots stay empty).
   void CloneFrom(const Derived& other) {
     Derived& self = Self();

@@ -540,7 +540,7 @@ void RunPointerModel(C& c, Family family, unsigned seed, int steps) {
   auto moveTo = [&](long i) { cursor = family == Family::Array ? i : (valid(i) ? i : -1); };
   for (int s = 0; s < steps; ++s) {
     const long len = static_cast<long>(m.size());
-    int op = static_cast<int>(rand(0, 12));
+    int op = static_cast<int>(rand(0, 13));
     if (len > 100) op = 4;
     switch (op) {
       case 0:
@@ -665,6 +665,19 @@ void RunPointerModel(C& c, Family family, unsigned seed, int steps) {
           EXPECT_EQ(p, nullptr);
         }
         delete p;
+        break;
+      }
+      case 12: {  // moving a slot keeps its object alive
+        const long from = rand(-1, len);
+        const long to = rand(-1, len + 1);
+        const bool expect = !(from == to || from == to - 1) && valid(from) && to >= 0 && to <= len;
+        EXPECT_EQ(c.Move(from, to), expect);
+        if (expect) {
+          const std::optional<int> x = m[from];
+          m.insert(m.begin() + to, x);
+          m.erase(m.begin() + (from <= to ? from : from + 1));
+          cursor = from <= to ? to - 1 : to;
+        }
         break;
       }
       default: {
