@@ -65,8 +65,16 @@ KvBundleTreeModel::NodeId KvBundleTreeModel::AddNode(NodeId parent, Node node) {
   const NodeId id = GetNodeCount();
   node.parent = parent;
   nodes_.push_back(std::move(node));
-  if (parent == kNoNode) roots_.push_back(id);
-  else nodes_[static_cast<size_t>(parent)].children.push_back(id);
+  if (parent == kNoNode) {
+    if (!roots_.empty()) nodes_[static_cast<size_t>(roots_.back())].nextSibling = id;
+    roots_.push_back(id);
+  }
+  else {
+    Node& p = nodes_[static_cast<size_t>(parent)];
+    if (p.lastChild == kNoNode) p.firstChild = id;
+    else nodes_[static_cast<size_t>(p.lastChild)].nextSibling = id;
+    p.lastChild = id;
+  }
   return id;
 }
 
@@ -186,21 +194,27 @@ KvBundleTreeModel::NodeId KvBundleTreeModel::FindPath(std::string_view path) con
   const std::vector<std::string> parts = tav::Split(path, '\\');
   for (int pass = 0; pass < 2; ++pass) {
     auto same = [pass](std::string_view a, const std::string& b) { return pass == 0 ? a == b : tav::EqualsNoCase(a, b); };
-    const std::vector<NodeId>* level = &roots_;
+    NodeId candidate = roots_.empty() ? kNoNode : roots_.front();
     NodeId found = kNoNode;
     for (const std::string& part : parts) {
       found = kNoNode;
-      for (NodeId candidate : *level)
+      for (; candidate != kNoNode; candidate = GetNode(candidate).nextSibling)
         if (same(GetNode(candidate).pathName, part)) {
           found = candidate;
           break;
         }
       if (found == kNoNode) break;
-      level = &GetNode(found).children;
+      candidate = GetNode(found).firstChild;
     }
     if (found != kNoNode) return found;
   }
   return kNoNode;
+}
+
+std::vector<KvBundleTreeModel::NodeId> KvBundleTreeModel::GetChildren(NodeId id) const {
+  std::vector<NodeId> children;
+  for (NodeId c = GetNode(id).firstChild; c != kNoNode; c = GetNode(c).nextSibling) children.push_back(c);
+  return children;
 }
 
 std::string KvBundleTreeModel::GetDescriptionText(NodeId id) const {
@@ -214,7 +228,7 @@ void KvBundleTreeModel::SetCheck(NodeId id, bool checked) {
   const int state = checked ? kChecked : kUnchecked;
   // The subtree occupies the ids after the node up to its last descendant (ids are in tree order).
   NodeId last = id;
-  while (!GetNode(last).children.empty()) last = GetNode(last).children.back();
+  while (GetNode(last).lastChild != kNoNode) last = GetNode(last).lastChild;
   for (NodeId n = id; n <= last; ++n) nodes_[static_cast<size_t>(n)].check = state;
   UpdateAncestors(id);
 }
@@ -222,7 +236,7 @@ void KvBundleTreeModel::SetCheck(NodeId id, bool checked) {
 void KvBundleTreeModel::UpdateAncestors(NodeId id) {
   for (NodeId p = GetNode(id).parent; p != kNoNode; p = GetNode(p).parent) {
     bool any = false, all = true;
-    for (NodeId c : GetNode(p).children) {
+    for (NodeId c = GetNode(p).firstChild; c != kNoNode; c = GetNode(c).nextSibling) {
       const int s = GetNode(c).check;
       any = any || s != kUnchecked;
       all = all && s == kChecked;
@@ -239,7 +253,7 @@ std::vector<KvBundleTreeModel::NodeId> KvBundleTreeModel::GetCheckedNodes(bool l
   std::vector<NodeId> out;
   for (NodeId id = 0; id < GetNodeCount(); ++id) {
     const Node& node = GetNode(id);
-    if (node.check == kChecked && (!leavesOnly || node.children.empty())) out.push_back(id);
+    if (node.check == kChecked && (!leavesOnly || node.firstChild == kNoNode)) out.push_back(id);
   }
   return out;
 }

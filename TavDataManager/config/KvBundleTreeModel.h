@@ -48,7 +48,9 @@ class KvBundleTreeModel {
 
   struct Node {
     NodeId parent = kNoNode;
-    std::vector<NodeId> children;
+    NodeId firstChild = kNoNode;
+    NodeId lastChild = kNoNode;
+    NodeId nextSibling = kNoNode;
     Origin origin = Origin::kSection;
     bool isDirectory = false;     // a node that may have children (dictionary directory, UI folder kinds)
     // Texts of the item (views into the items the model owns; valid while the model lives):
@@ -90,7 +92,10 @@ class KvBundleTreeModel {
   // The node of an id; ids out of range are a programming error (checked with an assertion).
   const Node& GetNode(NodeId id) const;
   NodeId GetParent(NodeId id) const { return GetNode(id).parent; }
-  const std::vector<NodeId>& GetChildren(NodeId id) const { return GetNode(id).children; }
+  // The children of a node in order (built from the node's links).
+  std::vector<NodeId> GetChildren(NodeId id) const;
+  NodeId GetFirstChild(NodeId id) const { return GetNode(id).firstChild; }
+  NodeId GetNextSibling(NodeId id) const { return GetNode(id).nextSibling; }
   // The record path of a node (see above).
   std::string GetPath(NodeId id) const;
   // The first node (tree order) whose record path is `path` (exactly, else ignoring ASCII case); kNoNode.

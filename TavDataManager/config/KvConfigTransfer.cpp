@@ -50,7 +50,35 @@ class DictionaryIndex {
   explicit DictionaryIndex(KvDtDictionary& top) : top_(top) {}
 
   // The item at a backslash path (empty steps skipped), as FindItem finds it; nullptr when absent.
+  // Records arrive in tree order, so the directory of the previous lookup is kept for the next one.
   KvDtDictItem* Find(std::string_view path) {
+    const size_t last = path.rfind('\\');
+    if (last != std::string_view::npos && last > 0 && last + 1 < path.size() && path[last - 1] != '\\') {
+      const std::string_view parent = path.substr(0, last);
+      if (!cachedParent_.empty() && parent == cachedParent_) {
+        return cachedDir_ ? Child(*cachedDir_, path.substr(last + 1)) : nullptr;
+      }
+      KvDtDictItem* dir = Walk(parent);
+      cachedParent_.assign(parent);
+      cachedDir_ = dir && dir->IsDict() ? static_cast<KvDtDictionary*>(dir) : nullptr;
+      return cachedDir_ ? Child(*cachedDir_, path.substr(last + 1)) : nullptr;
+    }
+    return Walk(path);
+  }
+
+  // Records a new item and the directories created above it.
+  void Added(KvDtDictItem* item) {
+    cachedParent_.clear();  // a missing directory may exist now
+    for (KvDtDictItem* child = item; child && child != &top_; child = child->GetParent()) {
+      KvDtDictionary* parent = child->GetParent();
+      if (!parent) break;
+      auto it = index_.find(parent);
+      if (it != index_.end()) it->second.emplace(Folded(child->GetKey()), child);
+    }
+  }
+
+ private:
+  KvDtDictItem* Walk(std::string_view path) {
     KvDtDictItem* item = nullptr;
     KvDtDictionary* dir = &top_;
     size_t start = 0;
@@ -70,17 +98,6 @@ class DictionaryIndex {
     return any ? item : nullptr;
   }
 
-  // Records a new item and the directories created above it.
-  void Added(KvDtDictItem* item) {
-    for (KvDtDictItem* child = item; child && child != &top_; child = child->GetParent()) {
-      KvDtDictionary* parent = child->GetParent();
-      if (!parent) break;
-      auto it = index_.find(parent);
-      if (it != index_.end()) it->second.emplace(Folded(child->GetKey()), child);
-    }
-  }
-
- private:
   KvDtDictItem* Child(KvDtDictionary& dir, std::string_view key) {
     auto [it, added] = index_.try_emplace(&dir);
     if (added) {
@@ -99,6 +116,8 @@ class DictionaryIndex {
   KvDtDictionary& top_;
   std::unordered_map<const KvDtDictionary*, std::unordered_map<std::string, KvDtDictItem*>> index_;
   std::string folded_;
+  std::string cachedParent_;  // the parent path of the last lookup ("" when none)
+  KvDtDictionary* cachedDir_ = nullptr;
 };
 
 }  // namespace

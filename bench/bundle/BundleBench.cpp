@@ -146,6 +146,10 @@ int main(int argc, char** argv) {
   again.GetRoot().GetChildrenNodes(children);
   if (!section.ReadFromNode(children[0], &again)) std::abort();
   const auto dictTime = dictTimer.Stop();
+  Timer treeTimer;
+  KvBundleTreeModel tree2;
+  if (!tree2.Load(again)) std::abort();
+  const auto treeTime = treeTimer.Stop();
   Timer mergeTimer;
   KvConfigTransfer::MergeConfigItemsInto(g_dictCfg, config);
   const auto mergeTime = mergeTimer.Stop();
@@ -166,6 +170,7 @@ int main(int argc, char** argv) {
   std::printf("parts of the import, measured apart:\n");
   std::printf("%-34s %10.3f %10.3f\n", "  open the bundle (KvUtXMLDOMFile)", openTime.first, openTime.second);
   std::printf("%-34s %10.3f %10.3f\n", "  read options section (dictionary)", dictTime.first, dictTime.second);
+  std::printf("%-34s %10.3f %10.3f\n", "  selection tree (Load) of it", treeTime.first, treeTime.second);
   std::printf("%-34s %10.3f %10.3f\n", "  merge into g_dictCfg", mergeTime.first, mergeTime.second);
   std::printf("%-34s %10.3f %10.3f\n", "  SaveConfig", saveTime.first, saveTime.second);
   std::error_code ec;
