@@ -59,16 +59,16 @@ class KvScriptedBundleSelection : public KvBundleSelectionDialog {
 struct KvBundleDialogSteps {
   // Export: store the dialog's current edits first (the options dialog stores its sheets into
   // g_dictCfg and writes "Config.xml"; the drawing settings dialog writes its page into the drawing).
-  std::function<void()> storeForExport;
+  std::function<void()> storeForExport = {};
   // Import and restore: the page to preselect in the tree ("" for none).
-  std::function<std::string()> currentPageName;
+  std::function<std::string()> currentPageName = {};
   // After an import whose selection ended with OK and was applied: reload and refresh the pages.
-  std::function<void()> reloadAfterImport;
+  std::function<void()> reloadAfterImport = {};
   // After a restore whose selection ended with OK and was applied: reset and fill the pages.
-  std::function<void()> refreshAfterRestore;
+  std::function<void()> refreshAfterRestore = {};
   // After the restore's selection dialog closed, OK or not (the options dialog refreshes its material
   // statistics page).
-  std::function<void()> afterRestoreClosed;
+  std::function<void()> afterRestoreClosed = {};
 };
 
 enum class KvBundleOutcome {

@@ -43,8 +43,11 @@ TEST_F(TreeModelTest, ReadsTheThreeSectionsAsRoots) {
   EXPECT_EQ(m.GetNode(m.GetRoots()[2]).caption, "图形设置");
   EXPECT_EQ(m.GetNode(m.GetRoots()[2]).type, "VenoDwgConfig");
   // Ids are in tree order: every parent comes before its children.
-  for (int id = 0; id < m.GetNodeCount(); ++id)
-    if (m.GetParent(id) != Model::kNoNode) EXPECT_LT(m.GetParent(id), id);
+  for (int id = 0; id < m.GetNodeCount(); ++id) {
+    if (m.GetParent(id) != Model::kNoNode) {
+      EXPECT_LT(m.GetParent(id), id);
+    }
+  }
 }
 
 TEST_F(TreeModelTest, NodesCarryNameCaptionTypeAndDescription) {
