@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -116,6 +117,12 @@ CadMainWindow::CadMainWindow(QWidget* parent) : QMainWindow(parent), m_services(
 
     RegisterHostCommands();
     BuildHostMenus();
+    auto* coordinates = new QLabel(this);
+    coordinates->setMinimumWidth(260);
+    statusBar()->addPermanentWidget(coordinates);
+    connect(m_view, &CadView::cursorMoved, coordinates, [coordinates](QPointF w) {
+        coordinates->setText(QStringLiteral("%1, %2").arg(w.x(), 0, 'f', 4).arg(w.y(), 0, 'f', 4));
+    });
     statusBar()->showMessage(QStringLiteral("就绪"));
     NewDrawing();
 }

@@ -6,6 +6,7 @@
 #include "platform/ui/KvUiColor.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 
 #include <algorithm>
 #include <cmath>
@@ -233,7 +234,7 @@ private:
         double rot = text.Rotation();
         const int h = text.HorizontalMode();
         const int vmode = text.VerticalMode();
-        const double adv = m_metrics.horizontalAdvance(s);
+        const double adv = Advance(s);
         QPointF origin = Pt(text.Insertion());
         if ((h == 3 || h == 5) && adv > 0) {
             // Aligned and fit: the text runs from the insertion point to the alignment point.
@@ -315,7 +316,7 @@ private:
         const QString s = ToQt(name);
         const double height = r * 0.8;
         const double scale = height / CadScene::kFontEm;
-        const double adv = m_metrics.horizontalAdvance(s);
+        const double adv = Advance(s);
         ScenePrimitive prim;
         prim.kind = ScenePrimitive::Kind::kText;
         prim.color = color;
@@ -324,6 +325,17 @@ private:
                            QTransform::fromTranslate(c.x() + r * 1.3, c.y() - height / 2) * ctx.xf;
         prim.textBox = QRectF(0, -m_metrics.ascent(), std::max(adv, 1.0), m_metrics.ascent() + m_metrics.descent());
         out.push_back(std::move(prim));
+    }
+
+    // The advance of a text in the drawing font (texts repeat a lot in drawings: tables, labels).
+    double Advance(const QString& s)
+    {
+        auto it = m_advances.find(s);
+        if (it != m_advances.end())
+            return it.value();
+        const double adv = m_metrics.horizontalAdvance(s);
+        m_advances.insert(s, adv);
+        return adv;
     }
 
     struct Block {
@@ -359,6 +371,7 @@ private:
 
     DxfDocument& m_doc;
     QFontMetricsF m_metrics;
+    QHash<QString, double> m_advances;
     std::map<std::string, LayerInfo> m_layers;
     std::map<std::string, std::unique_ptr<Block>> m_blocks;
     std::map<std::string, DxfObject> m_blockHeads;

@@ -90,6 +90,20 @@ CadView::CadView(QWidget* parent) : QWidget(parent)
     setCursor(Qt::CrossCursor);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 150);
+    m_settleTimer = new QTimer(this);
+    m_settleTimer->setSingleShot(true);
+    m_settleTimer->setInterval(kSettleMs);
+    connect(m_settleTimer, &QTimer::timeout, this, [this] {
+        m_settling = false;
+        Invalidate();
+    });
+}
+
+void CadView::Interactive(const std::function<void()>& change)
+{
+    m_interactive = true;
+    change();
+    m_interactive = false;
 }
 
 void CadView::SetScene(const CadScene* scene)
@@ -122,7 +136,16 @@ void CadView::SetView(const QPointF& center, double scale)
         return;
     m_center = center;
     m_scale = scale;
-    Invalidate();
+    if (m_interactive && !m_image.isNull()) {
+        m_settling = true;
+        m_imageValid = false;
+        m_settleTimer->start();
+        update();
+    } else {
+        m_settling = false;
+        m_settleTimer->stop();
+        Invalidate();
+    }
     emit viewChanged();
 }
 
@@ -221,15 +244,25 @@ void CadView::PaintDrawing()
             DrawEntity(p, e, w2s, viewport, false);
     }
     m_imageValid = true;
+    m_imageTransform = WorldToScreenTransform();
     ++m_drawingPaints;
 }
 
 void CadView::paintEvent(QPaintEvent*)
 {
-    if (!m_imageValid)
-        PaintDrawing();
     QPainter p(this);
-    p.drawImage(0, 0, m_image);
+    if (!m_imageValid && m_settling) {
+        // The last image, moved and scaled to the new view, until the drawing is painted anew.
+        p.fillRect(rect(), Background());
+        p.save();
+        p.setTransform(m_imageTransform.inverted() * WorldToScreenTransform());
+        p.drawImage(0, 0, m_image);
+        p.restore();
+    } else {
+        if (!m_imageValid)
+            PaintDrawing();
+        p.drawImage(0, 0, m_image);
+    }
     if (m_scene && !m_highlighted.empty()) {
         const QTransform w2s = WorldToScreenTransform();
         const QRectF viewport(0, 0, width(), height());
@@ -267,7 +300,7 @@ void CadView::wheelEvent(QWheelEvent* event)
 {
     const double steps = event->angleDelta().y() / 120.0;
     if (steps != 0)
-        ZoomAt(event->position(), std::pow(1.25, steps));
+        Interactive([&] { ZoomAt(event->position(), std::pow(1.25, steps)); });
     event->accept();
 }
 
@@ -305,13 +338,14 @@ void CadView::mouseMoveEvent(QMouseEvent* event)
 {
     const QPointF pos = event->position();
     if (m_panFrom) {
-        PanBy(pos - *m_panFrom);
+        Interactive([&] { PanBy(pos - *m_panFrom); });
         m_panFrom = pos;
     }
     if (m_windowStart && (pos - *m_windowStart).manhattanLength() > 4)
         m_windowDragged = true;
     m_mouse = pos;
     update();
+    emit cursorMoved(ScreenToWorld(pos));
 }
 
 void CadView::mouseReleaseEvent(QMouseEvent* event)
@@ -319,6 +353,11 @@ void CadView::mouseReleaseEvent(QMouseEvent* event)
     if (m_panFrom && (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton)) {
         m_panFrom.reset();
         setCursor(m_panMode ? Qt::OpenHandCursor : Qt::CrossCursor);
+        if (m_settling) {
+            m_settling = false;
+            m_settleTimer->stop();
+            Invalidate();
+        }
         return;
     }
     if (event->button() == Qt::LeftButton && m_windowStart && m_windowDragged)

@@ -7,7 +7,10 @@
 #include "apps/tavcad/CadScene.h"
 
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
+
+#include <functional>
 
 #include <optional>
 #include <unordered_set>
@@ -36,6 +39,9 @@ public:
     double Scale() const { return m_scale; }
     QPointF Center() const { return m_center; }
     void SetView(const QPointF& center, double scale);
+    // While the user zooms with the wheel or drags to pan, the last drawing image is shown moved and
+    // scaled, and the drawing is painted anew once the user pauses (after this many milliseconds).
+    static constexpr int kSettleMs = 150;
     QPointF ScreenToWorld(const QPointF& screen) const;
     QPointF WorldToScreen(const QPointF& world) const;
     QTransform WorldToScreenTransform() const;
@@ -72,6 +78,8 @@ signals:
     void textTyped(QString text);
     void enterPressed();
     void viewChanged();
+    // The cursor moved over the drawing (world coordinates).
+    void cursorMoved(QPointF world);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -85,6 +93,8 @@ protected:
 
 private:
     void Invalidate();
+    // Runs a view change made by the user's wheel or drag (see kSettleMs).
+    void Interactive(const std::function<void()>& change);
     void PaintDrawing();
     void FinishWindow(const QPointF& end, Qt::KeyboardModifiers modifiers);
 
@@ -97,6 +107,10 @@ private:
 
     QImage m_image;
     bool m_imageValid = false;
+    QTransform m_imageTransform;  // the world-to-screen transformation m_image was painted with
+    bool m_interactive = false;   // the running view change comes from the wheel or a drag
+    bool m_settling = false;      // m_image is shown moved until the timer paints it anew
+    QTimer* m_settleTimer = nullptr;
     int m_drawingPaints = 0;
 
     std::vector<EntityHandle> m_highlighted;

@@ -166,3 +166,18 @@ TEST_F(ViewFixture, HighlightedEntityIsPaintedInTheHighlightColour)
             differs = differs || plain.pixel(px + QPoint(dx, dy)) != marked.pixel(px + QPoint(dx, dy));
     EXPECT_TRUE(differs);
 }
+
+TEST_F(ViewFixture, WheelZoomShowsTheLastImageUntilTheUserPauses)
+{
+    view.grab();
+    const int paints = view.DrawingPaints();
+    QWheelEvent wheel(QPointF(300, 300), view.mapToGlobal(QPointF(300, 300)), QPoint(), QPoint(0, 240), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&view, &wheel);
+    view.grab();
+    EXPECT_EQ(view.DrawingPaints(), paints);  // moved and scaled, not painted anew
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        view.grab();
+        return view.DrawingPaints() == paints + 1;
+    }));
+}
