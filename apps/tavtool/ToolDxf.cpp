@@ -1,4 +1,5 @@
 // tavtool dxf: facts about a drawing, a load-and-save round trip, and a consistency check.
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -36,7 +37,7 @@ int Info(Invocation& call) {
   const auto entities = CountEntityTypes(doc);
   std::size_t total = 0;
   for (const auto& [type, n] : entities) total += n;
-  call.out << "entities: " << total << "\n";
+  call.out << "entities (all blocks): " << total << "\n";
   for (const auto& [type, n] : entities) call.out << "  " << type << " " << n << "\n";
   const auto objects = CountObjectTypes(doc);
   total = 0;
@@ -76,6 +77,7 @@ int Check(Invocation& call) {
   DxfResult r = strict.Load(call.args[1]);
   if (!r && r.status == DxfStatus::BadHandle) issues.push_back(DxfIssue{r.line, 0, r.description});
   for (DxfIssue& issue : doc.Check()) issues.push_back(std::move(issue));
+  std::stable_sort(issues.begin(), issues.end(), [](const DxfIssue& a, const DxfIssue& b) { return a.line < b.line; });
   for (const DxfIssue& issue : issues) {
     call.out << call.args[1] << ":";
     if (issue.line) call.out << issue.line << ":";

@@ -974,13 +974,9 @@ bool DxfDocument::Erase(DxfObject object) {
   im.records[slot].erased = true;
   im.modified = true;
 
-  // Sub-entities follow their main entity.
-  for (Section& s : im.sections) {
-    if (s.name != "ENTITIES" && s.name != "BLOCKS") continue;
-    for (Container& c : s.containers)
-      for (auto k : c.items)
-        if (im.records[k].parent == slot) im.records[k].erased = true;
-  }
+  // Sub-entities follow their main entity, in the slots right after it (as read, and as copied).
+  for (std::uint32_t k = slot + 1; k < im.records.size() && im.records[k].parent == slot; ++k)
+    im.records[k].erased = true;
   // A block record takes its block with it.
   if (type == "BLOCK_RECORD") {
     if (Container* c = im.FindBlockContainer(object.GetString(2), h)) {
