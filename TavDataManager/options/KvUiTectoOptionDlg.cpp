@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QTabBar>
 #include <QVBoxLayout>
 
 #include "TavDataManager/options/KvUiImportSettingDataDlg.h"
@@ -49,7 +50,9 @@ KvUiTectoOptionDlg::KvUiTectoOptionDlg(QWidget* parent) : KvUiTabMainDialog(pare
   setTabOrder(m_tab, import);
   setTabOrder(import, exportButton);
   setTabOrder(exportButton, restore);
-  resize(720, 520);
+  // 481 x 325 dialog units.
+  setMinimumSize(720, 490);
+  resize(720, 490);
   SetAcadTabPointer(m_tab);
 }
 
@@ -76,6 +79,12 @@ bool KvUiTectoOptionDlg::OnInitDialog() {
 
   if (GetTabCount() > 0) SetActiveTab(0);
   return true;
+}
+
+void KvUiTectoOptionDlg::showEvent(QShowEvent* event) {
+  KvUiTabMainDialog::showEvent(event);
+  // The tabs were added while the bar was hidden: its layout still holds the size of an empty bar.
+  m_tab->GetTabBar()->updateGeometry();
 }
 
 void KvUiTectoOptionDlg::OnOK() {

@@ -1,6 +1,7 @@
 // The options dialog "选项配置": its tabs by configuration section, OK, and the bundle buttons with
 // scripted file dialogs and a scripted selection.
 #include <QPushButton>
+#include <QTabBar>
 
 #include "OptionsTestSupport.h"
 #include "TavDataManager/options/KvUiTectoOptionDlg.h"
@@ -38,6 +39,8 @@ TEST_F(OptionsTest, TheShippedConfigurationShowsAllSevenTabsInOrder) {
   RunDialog(dialog, [&](KvUiTectoOptionDlg& shown) {
     for (int i = 0; i < shown.GetTabCount(); ++i) templates.push_back(shown.GetTemplateId(i));
     active = shown.GetActiveTab();
+    // The captions are on screen: the bar was laid out with its tabs.
+    EXPECT_GT(shown.GetTabPointer()->GetTabBar()->height(), 0);
     saved = tav::test::SaveScreenshot(shown, "options-dialog");
   });
   EXPECT_EQ(Captions(dialog), kAllTabs);
