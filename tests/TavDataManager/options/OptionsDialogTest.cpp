@@ -274,3 +274,33 @@ TEST_F(OptionsTest, RestoreOpensTheDefaultBundleInRestoreMode) {
 }
 
 }  // namespace
+
+namespace {
+
+using tav::test::OptionsTest;
+using tav::test::WhenShown;
+
+TEST_F(OptionsTest, AfterAnImportOnlyCreatedSheetsAreRefreshedWithTheRereadConfiguration) {
+  KvScriptedBundleSelection selection;
+  selection.QueuePaths({"VENO_CONFIG\\TEXT_STYLE"});
+  selection.QueuePaths({"VENO_CONFIG\\TEXT_STYLE"});
+  services_->QueueFile(mainDir_ + "DefaultCfg.allcfg");
+  KvUiTectoOptionDlg dialog;
+  dialog.SetSelectionDialog(&selection);
+  KvDtDictionary* after = nullptr;
+  WhenShown<KvUiTectoOptionDlg>([&](KvUiTectoOptionDlg& shown) {
+    // 管道材料 is never shown: its sheet has no window and is left alone.
+    EXPECT_EQ(shown.OnImport(), KvBundleOutcome::kDone);
+    EXPECT_EQ(shown.m_materialSheet.GetMaterialDictionary(), nullptr);
+    shown.SetActiveTab(2);  // 管道材料
+    services_->QueueFile(mainDir_ + "DefaultCfg.allcfg");
+    EXPECT_EQ(shown.OnImport(), KvBundleOutcome::kDone);
+    after = g_dictCfg.FindDict("TAV");
+    shown.EndDialog(IDCANCEL);
+  });
+  dialog.DoModal();
+  ASSERT_NE(after, nullptr);
+  EXPECT_EQ(dialog.m_materialSheet.GetMaterialDictionary(), after);
+}
+
+}  // namespace
