@@ -1,5 +1,7 @@
 // The command TavConfig with the plug-in's own options dialog: the plug-in is loaded as the host loads
 // it, the command is run from the command line, and the dialog is driven while it shows.
+#include <QTest>
+
 #include "OptionsTestSupport.h"
 #include "TavDataManager/frame/KvDialogRegistry.h"
 #include "TavDataManager/options/KvUiImportSettingDataDlg.h"
@@ -103,6 +105,21 @@ TEST_F(TavConfigCommand, AnImportWithoutInterfaceItemsDoesNotReloadTheInterface)
   KvCommandLine::Current().RunCommand("TavConfig");
   EXPECT_EQ(HistoryNames(), (std::vector<std::string>{"TavConfig", ".REGEN"}));
   EXPECT_TRUE(KvCommandLine::Current().PostedTexts().empty());
+}
+
+TEST_F(TavConfigCommand, TheDialogIsParentedToTheActiveWindow) {
+  QWidget mainWindow;
+  mainWindow.resize(400, 300);
+  mainWindow.show();
+  mainWindow.activateWindow();
+  if (!QTest::qWaitForWindowActive(&mainWindow)) GTEST_SKIP() << "the platform activates no window";
+  QWidget* parent = nullptr;
+  WhenShown<KvUiTectoOptionDlg>([&parent](KvUiTectoOptionDlg& dialog) {
+    parent = dialog.parentWidget();
+    dialog.OnCancel();
+  });
+  KvCommandLine::Current().RunCommand("TavConfig");
+  EXPECT_EQ(parent, &mainWindow);
 }
 
 }  // namespace
