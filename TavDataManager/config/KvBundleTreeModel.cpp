@@ -146,8 +146,8 @@ bool KvBundleTreeModel::Load(const KvUtXMLDOMFile& doc) {
       if (slot) continue;  // a second section of the same name is ignored
       auto dict = std::make_unique<KvDtDictionary>();
       if (!dict->ReadFromNode(child, &doc)) {
-        error_ = dict->LastError().message;
         Clear();
+        error_ = dict->LastError().message;
         return false;
       }
       section.dictItem = dict.get();
@@ -159,8 +159,8 @@ bool KvBundleTreeModel::Load(const KvUtXMLDOMFile& doc) {
       if (ui_) continue;
       auto ui = std::make_unique<KvDtUIConfig>();
       if (!ui->ReadFromNode(child, &doc)) {
-        error_ = ui->LastError().message;
         Clear();
+        error_ = ui->LastError().message;
         return false;
       }
       section.uiItem = &ui->GetRoot();

@@ -226,6 +226,7 @@ TEST_F(TreeModelTest, RejectsWhatIsNotABundle) {
   ASSERT_TRUE(bad.OpenText("<VenoConfigDataSet><Directory name=\"VENO_CONFIG\"><Int name=\"A\">x</Int></Directory></VenoConfigDataSet>"));
   EXPECT_FALSE(m.Load(bad));
   EXPECT_EQ(m.GetNodeCount(), 0);
+  EXPECT_FALSE(m.LastError().empty());
 }
 
 TEST_F(TreeModelTest, RecordItemsStayValidWhileTheModelLives) {
