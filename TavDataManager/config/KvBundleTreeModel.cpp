@@ -191,24 +191,24 @@ std::string KvBundleTreeModel::GetPath(NodeId id) const {
 }
 
 KvBundleTreeModel::NodeId KvBundleTreeModel::FindPath(std::string_view path) const {
-  const std::vector<std::string> parts = tav::Split(path, '\\');
-  for (int pass = 0; pass < 2; ++pass) {
-    auto same = [pass](std::string_view a, const std::string& b) { return pass == 0 ? a == b : tav::EqualsNoCase(a, b); };
-    NodeId candidate = roots_.empty() ? kNoNode : roots_.front();
-    NodeId found = kNoNode;
-    for (const std::string& part : parts) {
-      found = kNoNode;
-      for (; candidate != kNoNode; candidate = GetNode(candidate).nextSibling)
-        if (same(GetNode(candidate).pathName, part)) {
-          found = candidate;
-          break;
-        }
-      if (found == kNoNode) break;
-      candidate = GetNode(found).firstChild;
+  // Names are matched against the front of the remaining path, so that a name holding a backslash is
+  // found too; a sibling that leads nowhere gives way to the next one.
+  auto search = [this](auto&& self, NodeId first, std::string_view rest, bool exact) -> NodeId {
+    for (NodeId n = first; n != kNoNode; n = GetNode(n).nextSibling) {
+      const std::string_view name = GetNode(n).pathName;
+      if (rest.size() < name.size()) continue;
+      const std::string_view head = rest.substr(0, name.size());
+      if (!(exact ? head == name : tav::EqualsNoCase(head, name))) continue;
+      if (rest.size() == name.size()) return n;
+      if (rest[name.size()] != '\\') continue;
+      const NodeId found = self(self, GetNode(n).firstChild, rest.substr(name.size() + 1), exact);
+      if (found != kNoNode) return found;
     }
-    if (found != kNoNode) return found;
-  }
-  return kNoNode;
+    return kNoNode;
+  };
+  const NodeId first = roots_.empty() ? kNoNode : roots_.front();
+  const NodeId found = search(search, first, path, true);
+  return found != kNoNode ? found : search(search, first, path, false);
 }
 
 std::vector<KvBundleTreeModel::NodeId> KvBundleTreeModel::GetChildren(NodeId id) const {
