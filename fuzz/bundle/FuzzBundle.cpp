@@ -67,8 +67,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   KvDtUIConfig targetUi;
   Check(targetUi.ReadFromXMLText(kUi));
+  const int topItems = targetUi.GetRoot().GetChildCount();
   KvConfigTransfer::MergeUiItemsInto(targetUi, ui);
-  Check(targetUi.FindNamedItem("TAV_CMD_CONFIG") != nullptr);
+  // UI items are updated in place, never added or removed at the top; the dictionary item stays.
+  Check(targetUi.GetRoot().GetChildCount() == topItems && targetUi.FindDictionaryItem() != nullptr);
 
   AcDbDatabase db;
   KvConfigTransfer::ApplyDrawingItemsTo(drawing, &db);
