@@ -31,6 +31,29 @@ QString ToQt(const std::string& text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The text of a TEXT entity as shown: the DXF control codes %%c, %%d, %%p and %%% become their
+// characters, the underline and overline switches %%u and %%o are dropped.
+QString ShownText(const std::string& raw)
+{
+    QString s = QString::fromUtf8(raw.data(), static_cast<qsizetype>(raw.size()));
+    if (!s.contains(QStringLiteral("%%")))
+        return s;
+    QString out;
+    out.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == QLatin1Char('%') && i + 2 < s.size() && s[i + 1] == QLatin1Char('%')) {
+            const QChar code = s[i + 2].toLower();
+            if (code == QLatin1Char('c')) { out += QChar(0x00D8); i += 2; continue; }
+            if (code == QLatin1Char('d')) { out += QChar(0x00B0); i += 2; continue; }
+            if (code == QLatin1Char('p')) { out += QChar(0x00B1); i += 2; continue; }
+            if (code == QLatin1Char('%')) { out += QLatin1Char('%'); i += 2; continue; }
+            if (code == QLatin1Char('u') || code == QLatin1Char('o')) { i += 2; continue; }
+        }
+        out += s[i];
+    }
+    return out;
+}
+
 QRgb RgbOf(int aci)
 {
     const KvUiColor c = AciToRgb(aci);
@@ -84,6 +107,8 @@ public:
             color = info ? info->color : qRgb(255, 255, 255);
         else
             color = RgbOf(aci);
+        if (obj.Find(420) >= 0)  // a true colour given beside the index
+            color = 0xff000000u | static_cast<QRgb>(obj.GetInt(420) & 0xffffff);
 
         const std::string_view type = obj.Type();
         const std::size_t before = out.size();
@@ -222,7 +247,7 @@ private:
 
     void AddText(std::vector<ScenePrimitive>& out, const tav::cad::DxfText& text, QRgb color, const Context& ctx)
     {
-        const QString s = ToQt(text.Text());
+        const QString s = ShownText(text.Text());
         if (s.isEmpty())
             return;
         double height = text.Height();

@@ -86,14 +86,19 @@ void HostInteraction::ShowCommandPrompt()
         m_line->SetPrompt(CommandLineWidget::IdlePrompt());
 }
 
+HostInteraction::Pending* HostInteraction::Open() const
+{
+    return m_pending && !m_pending->done ? m_pending : nullptr;
+}
+
 HostInteraction::Waiting HostInteraction::WaitingFor() const
 {
-    return m_pending ? m_pending->kind : Waiting::kNone;
+    return Open() ? m_pending->kind : Waiting::kNone;
 }
 
 std::vector<EntityHandle> HostInteraction::PendingSelection() const
 {
-    return m_pending ? m_pending->selection : std::vector<EntityHandle>{};
+    return Open() ? m_pending->selection : std::vector<EntityHandle>{};
 }
 
 void HostInteraction::Wait(Pending& pending, const QString& prompt)
@@ -235,7 +240,7 @@ bool HostInteraction::MatchKeyword(const QString& text, std::string& keyword) co
 
 bool HostInteraction::AnswerText(const QString& text)
 {
-    if (!m_pending)
+    if (!Open())
         return false;
     Pending& p = *m_pending;
     std::string keyword;
@@ -339,7 +344,7 @@ void HostInteraction::AddToSelection(const std::vector<EntityHandle>& handles, b
 
 bool HostInteraction::AnswerClick(EntityHandle handle, const QPointF& world, bool remove)
 {
-    if (!m_pending)
+    if (!Open())
         return false;
     Pending& p = *m_pending;
     switch (p.kind) {
@@ -365,7 +370,7 @@ bool HostInteraction::AnswerClick(EntityHandle handle, const QPointF& world, boo
 
 bool HostInteraction::AnswerWindow(const QRectF& world, bool crossing, bool remove)
 {
-    if (!m_pending || m_pending->kind != Waiting::kSelect || !m_scene)
+    if (!Open() || m_pending->kind != Waiting::kSelect || !m_scene)
         return false;
     AddToSelection(m_scene->SelectWindow(world, crossing), remove);
     return true;
@@ -373,7 +378,7 @@ bool HostInteraction::AnswerWindow(const QRectF& world, bool crossing, bool remo
 
 bool HostInteraction::Cancel()
 {
-    if (!m_pending)
+    if (!Open())
         return false;
     m_line->NoteCancel();
     m_pending->status = KvPromptStatus::kCancel;

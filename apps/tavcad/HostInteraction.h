@@ -58,6 +58,8 @@ signals:
 private:
     struct Pending;
     void Wait(Pending& pending, const QString& prompt);
+    // The open prompt that still takes answers (null when none, or when it has just been answered).
+    Pending* Open() const;
     void Finish();
     bool MatchKeyword(const QString& text, std::string& keyword) const;
     bool PassesTypeFilter(EntityHandle handle) const;

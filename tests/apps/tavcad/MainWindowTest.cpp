@@ -186,6 +186,28 @@ protected:
                                                 QTimer::singleShot(0, window.get(), answer);
                                             });
     }
+    // Runs one action at each prompt that opens, in order.
+    void OnPrompts(QList<std::function<void()>> actions)
+    {
+        QObject::disconnect(answerConnection);
+        auto queue = std::make_shared<QList<std::function<void()>>>(std::move(actions));
+        answerConnection = QObject::connect(window->Interaction(), &HostInteraction::promptOpened, window.get(),
+                                            [this, queue] {
+                                                if (!queue->isEmpty())
+                                                    QTimer::singleShot(0, window.get(), queue->takeFirst());
+                                            });
+    }
+    // Types the entries of one list at each prompt that opens, in order.
+    void AnswerPrompts(const QList<QStringList>& answers)
+    {
+        QList<std::function<void()>> actions;
+        for (const QStringList& entries : answers)
+            actions.push_back([this, entries] {
+                for (const QString& e : entries)
+                    Type(e);
+            });
+        OnPrompts(std::move(actions));
+    }
     QPoint Screen(double x, double y) const { return window->View()->WorldToScreen(QPointF(x, y)).toPoint(); }
     QString History() const { return window->CommandLine()->HistoryText(); }
 
@@ -317,6 +339,49 @@ TEST_F(MainWindowTest, EscapeCancelsThePrompt)
     // The command line takes commands again.
     Type(QStringLiteral("TESTCOUNT"));
     EXPECT_EQ(g_seen.count, 1);
+}
+
+TEST_F(MainWindowTest, KeywordAndPointPromptsOfZoomWindowAreAnsweredByTyping)
+{
+    // A keyword that is not offered is refused and asked again; "w" stands for "Window".
+    AnswerPrompts({{QStringLiteral("Q"), QStringLiteral("w")}, {QStringLiteral("0,0")}, {QStringLiteral("100,50")}});
+    Type(QStringLiteral("ZOOM"));
+    EXPECT_TRUE(History().contains(QStringLiteral("无效的选项关键字。")));
+    EXPECT_TRUE(History().contains(QStringLiteral("指定对角点: 100,50")));
+    CadView* v = window->View();
+    EXPECT_NEAR(v->Center().x(), 50.0, 1e-9);
+    EXPECT_NEAR(v->Center().y(), 25.0, 1e-9);
+    EXPECT_NEAR(v->Scale(), std::min(v->width() / 100.0, v->height() / 50.0), 1e-9);
+    EXPECT_EQ(window->Interaction()->WaitingFor(), HostInteraction::Waiting::kNone);
+}
+
+TEST_F(MainWindowTest, PointPromptsAreAnsweredByClicksInTheView)
+{
+    std::uint64_t lower = 0, upper = 0;
+    ASSERT_TRUE(window->OpenDrawing(QString::fromStdString(WriteTwoLines(dir, lower, upper))));
+    // Corners clicked on the ends of the two lines (a point prompt takes the point, not the entity).
+    const QPoint first = Screen(0, 0), second = Screen(1000, 500);
+    const QPointF a = window->View()->ScreenToWorld(QPointF(first)), b = window->View()->ScreenToWorld(QPointF(second));
+    OnPrompts({[this] { Type(QStringLiteral("W")); },
+               [this, first] { QTest::mouseClick(window->View(), Qt::LeftButton, {}, first); },
+               [this, second] { QTest::mouseClick(window->View(), Qt::LeftButton, {}, second); }});
+    Type(QStringLiteral("ZOOM"));
+    EXPECT_EQ(window->Interaction()->WaitingFor(), HostInteraction::Waiting::kNone);
+    EXPECT_NEAR(window->View()->Center().x(), (a.x() + b.x()) / 2, 1e-6);
+    EXPECT_NEAR(window->View()->Center().y(), (a.y() + b.y()) / 2, 1e-6);
+    EXPECT_TRUE(window->Selection().empty());  // the clicks selected nothing
+}
+
+TEST_F(MainWindowTest, AppLoadLoadsTheApplicationChosenInTheFileDialog)
+{
+    KvScriptedUserServices scripted(KvScriptedUserServices::Policy::kCancelAndRecord);
+    KvUserServicesScope scope(scripted);
+    scripted.QueueFile(kModule);
+    Type(QStringLiteral("APPLOAD"));
+    EXPECT_TRUE(acedRegCmds()->hasGroup("TavDataManager"));
+    ASSERT_EQ(window->Loader().Apps().size(), 1u);
+    EXPECT_EQ(window->Loader().Apps().front()->path(), kModule);
+    EXPECT_EQ(scripted.UnusedAnswers(), 0u);
 }
 
 TEST_F(MainWindowTest, OutputOfAcutPrintfIsShown)

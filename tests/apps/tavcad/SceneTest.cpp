@@ -307,3 +307,15 @@ TEST(SceneBuild, RebuildReflectsDatabaseChanges)
     scene.Build(doc);
     EXPECT_EQ(scene.Find(o.GetHandle()), nullptr);
 }
+
+TEST(SceneText, ControlCodesAndTrueColourAreShown)
+{
+    DxfDocument doc = DxfDocument::CreateNew();
+    DxfObject t = AddText(doc, "DN100 %%c20 45%%d %%p5 100%%% %%uA", {0, 0, 0}, 5);
+    t.SetInt(420, 0x336699);
+    CadScene scene;
+    scene.Build(doc);
+    const ScenePrimitive& p = scene.Find(t.GetHandle())->primitives.at(0);
+    EXPECT_EQ(p.text, QStringLiteral("DN100 Ø20 45° ±5 100% A"));
+    EXPECT_EQ(p.color, qRgb(0x33, 0x66, 0x99));
+}
