@@ -14,6 +14,7 @@
 #include "platform/host/KvSelection.h"
 #include "tests/support/TempDir.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
@@ -26,6 +27,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
 using namespace tavcad;
@@ -532,6 +534,47 @@ TEST_F(MainWindowTest, ModuleLoadsThroughItsEntryPointAndRegistersItsCommands)
     EXPECT_TRUE(History().contains(QStringLiteral("无法加载应用程序")));
     window.reset();  // closing the program unloads it
     EXPECT_FALSE(acedRegCmds()->hasGroup("TavDataManager"));
+}
+
+TEST_F(MainWindowTest, ModuleCommandRunsInTheHostWithTheImpliedSelection)
+{
+    ASSERT_NE(window->LoadApplication(kModule), nullptr);
+    ASSERT_TRUE(window->OpenDrawing(QString::fromStdString(kSample)));
+    // The table's title is selected before the command, as a user would click it.
+    EntityHandle title = 0;
+    for (const SceneEntity& e : window->Scene().Entities())
+        for (const ScenePrimitive& p : e.primitives)
+            if (p.kind == ScenePrimitive::Kind::kText && QString(p.text).remove(QLatin1Char(' ')) == QStringLiteral("设备材料表"))
+                title = e.handle;
+    ASSERT_NE(title, 0u);
+    const SceneEntity* e = window->Scene().Find(title);
+    window->View()->SetView(e->bounds.center(), window->View()->Scale());
+    QTest::mouseClick(window->View(), Qt::LeftButton, {}, Screen(e->bounds.center().x(), e->bounds.center().y()));
+    ASSERT_EQ(window->Selection(), std::vector<EntityHandle>{title});
+
+    // Whatever the command shows is closed: prompts with Esc, dialogs with Cancel.
+    QTimer closer;
+    int closed = 0;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                dialog->reject();
+                ++closed;
+            }
+        } else if (window->Interaction()->WaitingFor() != HostInteraction::Waiting::kNone) {
+            window->Interaction()->Cancel();
+            ++closed;
+        }
+    });
+    closer.start(50);
+    Type(QStringLiteral("XG"));
+    closer.stop();
+    EXPECT_FALSE(KvCommandLine::Current().IsCommandActive());
+    EXPECT_EQ(window->Interaction()->WaitingFor(), HostInteraction::Waiting::kNone);
+    EXPECT_FALSE(History().contains(QStringLiteral("未知命令")));
+    EXPECT_TRUE(window->Selection().empty());
+    std::cout << "XG in the host (" << closed << " prompts or dialogs closed):\n"
+              << History().toStdString() << std::endl;
 }
 
 TEST_F(MainWindowTest, StartSeedsTheUserFolderLoadsModuleDrawingAndMenus)
