@@ -14,19 +14,19 @@
 CSbbTableWriter::CSbbTableWriter(AcDbDatabase* db)
     : db_(db != nullptr ? db : acdbHostApplicationServices()->workingDatabase()) {}
 
-std::vector<CSbbTableSpec::Column> CSbbTableWriter::DefaultColumns() {
+std::vector<CSbbTableLayout::Column> CSbbTableWriter::DefaultColumns() {
   return {{"序号", "10"}, {"设备名称", "40"}, {"型号规格", "40"}, {"单位", "10"}, {"数量", "10"}, {"备注", "20"}};
 }
 
-resbuf* CSbbTableWriter::BuildDefineChain(const CSbbTableSpec& spec, int bodyRows) {
-  const std::vector<CSbbTableSpec::Column> columns = spec.columns.empty() ? DefaultColumns() : spec.columns;
-  resbuf* head = acutBuildList(1001, kSbbAppDefine, 1000, spec.title.c_str(), 1040, spec.titleRowSpacing, 1040,
-                               spec.titleTextHeight, 1040, spec.headerRowSpacing, 1040, spec.headerTextHeight, 1040,
-                               spec.bodyRowSpacing, 1040, spec.bodyTextHeight, 1070, spec.direction, 1070, spec.frame,
+resbuf* CSbbTableWriter::BuildDefineChain(const CSbbTableLayout& layout, int bodyRows) {
+  const std::vector<CSbbTableLayout::Column> columns = layout.columns.empty() ? DefaultColumns() : layout.columns;
+  resbuf* head = acutBuildList(1001, kSbbAppDefine, 1000, layout.title.c_str(), 1040, layout.titleRowSpacing, 1040,
+                               layout.titleTextHeight, 1040, layout.headerRowSpacing, 1040, layout.headerTextHeight, 1040,
+                               layout.bodyRowSpacing, 1040, layout.bodyTextHeight, 1070, layout.direction, 1070, layout.frame,
                                1070, bodyRows, 1070, 0, RTNONE);
   resbuf* tail = head;
   while (tail->rbnext != nullptr) tail = tail->rbnext;
-  for (const CSbbTableSpec::Column& column : columns) {
+  for (const CSbbTableLayout::Column& column : columns) {
     tail->rbnext = acutBuildList(1002, "{", 1000, column.name.c_str(), 1000, column.width.c_str(), 1000,
                                  column.align.c_str(), 1000, column.margin.c_str(), 1002, "}", RTNONE);
     while (tail->rbnext != nullptr) tail = tail->rbnext;
@@ -34,15 +34,15 @@ resbuf* CSbbTableWriter::BuildDefineChain(const CSbbTableSpec& spec, int bodyRow
   return head;
 }
 
-std::string CSbbTableWriter::Draw(const CSbbTableSpec& spec, const std::vector<tagSBBSCDATA>& rows) {
+std::string CSbbTableWriter::Draw(const CSbbTableLayout& layout, const std::vector<tagSBBSCDATA>& rows) {
   drawn_.clear();
   if (db_ == nullptr) return {};
-  const int blocks = std::max(1, spec.blocks);
+  const int blocks = std::max(1, layout.blocks);
   const int perBlock = rows.empty() ? 0 : static_cast<int>((rows.size() + blocks - 1) / blocks);
-  KvResbufPtr define(BuildDefineChain(spec, perBlock));
+  KvResbufPtr define(BuildDefineChain(layout, perBlock));
   CSbbTable model(db_);
   if (model.ParseHeaderData(define.get()) == 0) return {};
-  model.m_dScale = spec.scale > 0 ? spec.scale : model.PrintScale();
+  model.m_dScale = layout.scale > 0 ? layout.scale : model.PrintScale();
   const double s = model.m_dScale;
   const double totalWidth = model.ExactTotalWidth();
   if (!(totalWidth > 0)) return {};
@@ -57,8 +57,8 @@ std::string CSbbTableWriter::Draw(const CSbbTableSpec& spec, const std::vector<t
   KvResbufPtr handleChain;
   std::size_t next = 0;
   for (int b = 0; b < blocks; ++b) {
-    const double x0 = spec.origin.x + b * (totalWidth + spec.blockGap) * s;
-    const double y0 = spec.origin.y, z = spec.origin.z;
+    const double x0 = layout.origin.x + b * (totalWidth + layout.blockGap) * s;
+    const double y0 = layout.origin.y, z = layout.origin.z;
     const double xn = x0 + totalWidth * s;
     const double yt = y0 + d * model.m_nTitleRowSpacing * s;
     const double yh = yt + d * model.m_nHeaderRowSpacing * s;
@@ -71,7 +71,7 @@ std::string CSbbTableWriter::Draw(const CSbbTableSpec& spec, const std::vector<t
       model.m_strHandle = main.handle().text();
       handleChain.reset(model.BuildHandleChain());
     }
-    KvResbufPtr blockDefine(BuildDefineChain(spec, static_cast<int>(blockRows)));
+    KvResbufPtr blockDefine(BuildDefineChain(layout, static_cast<int>(blockRows)));
     model.AttachXData(main, blockDefine.get());
     keep(main, handleChain.get());
     keep(model.CreateTableLine(AcGePoint3d(x0, y0, z), AcGePoint3d(x0, yt, z), frame), handleChain.get());
@@ -99,8 +99,8 @@ std::string CSbbTableWriter::Draw(const CSbbTableSpec& spec, const std::vector<t
       base.y += d * model.m_nBodyRowSpacing * s;
     }
   }
-  if (spec.angleDegrees != 0)
-    TurnSelection(model.m_selection, spec.origin, spec.angleDegrees * std::numbers::pi / 180.0);
+  if (layout.angleDegrees != 0)
+    TurnSelection(model.m_selection, layout.origin, layout.angleDegrees * std::numbers::pi / 180.0);
   drawn_ = model.m_selection.Ids();
   return model.m_strHandle;
 }
@@ -283,11 +283,11 @@ std::string CSbbTableWriter::DrawSampleDrawing(AcDbDatabase* db) {
   KvDbAddEquipment("消火栓-1", AcGePoint3d(220 * k, 50 * k, 0), db);
   KvDbAddEquipment("止回阀-1", AcGePoint3d(260 * k, 0, 0), db);
 
-  CSbbTableSpec spec;
-  spec.frame = 0;
-  spec.columns = {{"序号", "10"},     {"编号", "15"},  {"图例", "20"}, {"设备名称", "30"}, {"型号规格", "40"},
+  CSbbTableLayout layout;
+  layout.frame = 0;
+  layout.columns = {{"序号", "10"},     {"编号", "15"},  {"图例", "20"}, {"设备名称", "30"}, {"型号规格", "40"},
                   {"单位", "10"},     {"数量", "10"},  {"备注", "25", "居左", "2"}};
-  spec.origin = AcGePoint3d(0, 120 * k, 0);
+  layout.origin = AcGePoint3d(0, 120 * k, 0);
   std::vector<tagSBBSCDATA> rows(6);
   const char* names[] = {"水泵", "阀门", "止回阀", "水表", "消火栓", "喷头"};
   const char* specs[] = {"Q=10L/s H=32m N=7.5kW", "D41X-16 DN100", "H44X-16 DN100", "LXS-50C", "SN65 L=25m",
@@ -307,5 +307,5 @@ std::string CSbbTableWriter::DrawSampleDrawing(AcDbDatabase* db) {
   }
   EnsureSampleLegends(db, {names, names + 6});
   CSbbTableWriter writer(db);
-  return writer.Draw(spec, rows);
+  return writer.Draw(layout, rows);
 }

@@ -15,7 +15,7 @@
 
 #include "TavDataManager/equiptable/CSbbTable.h"
 
-struct CSbbTableSpec {
+struct CSbbTableLayout {
   std::string title = kSbbDefaultTitle;
   double titleRowSpacing = 10, titleTextHeight = 8;    // stored as given (reals)
   double headerRowSpacing = 5, headerTextHeight = 3;
@@ -40,13 +40,13 @@ class CSbbTableWriter {
   explicit CSbbTableWriter(AcDbDatabase* db = nullptr);
 
   // The default columns: 序号 10, 设备名称 40, 型号规格 40, 单位 10, 数量 10, 备注 20, all centred.
-  static std::vector<CSbbTableSpec::Column> DefaultColumns();
+  static std::vector<CSbbTableLayout::Column> DefaultColumns();
   // The QLV_SBBDY chain of a table (free with acutRelRb).
-  static resbuf* BuildDefineChain(const CSbbTableSpec& spec, int bodyRows);
+  static resbuf* BuildDefineChain(const CSbbTableLayout& layout, int bodyRows);
 
   // Draws the table with `rows`. Returns the handle text of the first main header line; "" when the
-  // drawing has no model space or the spec has no columns of positive width.
-  std::string Draw(const CSbbTableSpec& spec, const std::vector<tagSBBSCDATA>& rows);
+  // drawing has no model space or the layout has no columns of positive width.
+  std::string Draw(const CSbbTableLayout& layout, const std::vector<tagSBBSCDATA>& rows);
   // Every entity drawn by the last Draw, in drawing order.
   AcDbObjectIdArray DrawnEntities() const { return drawn_; }
 

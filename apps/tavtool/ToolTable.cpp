@@ -169,13 +169,13 @@ int Apply(Invocation& call) {
 int Draw(Invocation& call) {
   std::string out, value;
   tavtool::TakeOption(call.args, "-o", out);
-  CSbbTableSpec spec;
+  CSbbTableLayout layout;
   long long rows = 10;
   if (tavtool::TakeOption(call.args, "--rows", value) && (!tav::ParseLong(value, rows) || rows < 0)) {
     call.err << "tavtool table draw: --rows needs a whole number >= 0\n";
     return 2;
   }
-  if (tavtool::TakeOption(call.args, "--angle", value) && !tav::ParseDouble(value, spec.angleDegrees)) {
+  if (tavtool::TakeOption(call.args, "--angle", value) && !tav::ParseDouble(value, layout.angleDegrees)) {
     call.err << "tavtool table draw: --angle needs a number of degrees\n";
     return 2;
   }
@@ -184,13 +184,13 @@ int Draw(Invocation& call) {
     call.err << "tavtool table draw: --blocks needs a whole number >= 1\n";
     return 2;
   }
-  if (tavtool::TakeOption(call.args, "--scale", value) && (!tav::ParseDouble(value, spec.scale) || spec.scale <= 0)) {
+  if (tavtool::TakeOption(call.args, "--scale", value) && (!tav::ParseDouble(value, layout.scale) || layout.scale <= 0)) {
     call.err << "tavtool table draw: --scale needs a number > 0\n";
     return 2;
   }
-  spec.blocks = static_cast<int>(blocks);
-  if (tavtool::TakeFlag(call.args, "--down")) spec.direction = 1;
-  if (tavtool::TakeFlag(call.args, "--thick")) spec.frame = 0;
+  layout.blocks = static_cast<int>(blocks);
+  if (tavtool::TakeFlag(call.args, "--down")) layout.direction = 1;
+  if (tavtool::TakeFlag(call.args, "--thick")) layout.frame = 0;
   const bool legends = tavtool::TakeFlag(call.args, "--legends");
   const bool sample = tavtool::TakeFlag(call.args, "--sample");
   if (call.args.size() != 1 || out.empty()) {
@@ -204,12 +204,12 @@ int Draw(Invocation& call) {
     handle = CSbbTableWriter::DrawSampleDrawing(&db);
   } else {
     if (legends) {
-      spec.columns = CSbbTableWriter::DefaultColumns();
-      spec.columns.insert(spec.columns.begin() + 1, {"图例", "20"});
+      layout.columns = CSbbTableWriter::DefaultColumns();
+      layout.columns.insert(layout.columns.begin() + 1, {"图例", "20"});
       CSbbTableWriter::EnsureSampleLegends(&db, {"水泵", "阀门", "水表", "消火栓", "喷头", "截止阀", "止回阀"});
     }
     CSbbTableWriter writer(&db);
-    handle = writer.Draw(spec, MakeSampleRows(static_cast<int>(rows), legends));
+    handle = writer.Draw(layout, MakeSampleRows(static_cast<int>(rows), legends));
   }
   if (handle.empty()) {
     call.err << "tavtool table draw: the table could not be drawn\n";

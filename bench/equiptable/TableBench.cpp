@@ -52,12 +52,12 @@ Figures Measure(int rows, bool withBaseline) {
   f.rows = rows;
   AcDbDatabase db;
   KvWorkingDatabaseScope scope(&db);
-  CSbbTableSpec spec;
-  spec.frame = 0;
+  CSbbTableLayout layout;
+  layout.frame = 0;
   const std::vector<tagSBBSCDATA> data = MakeSampleRows(rows);
   auto t0 = Clock::now();
   CSbbTableWriter writer(&db);
-  const std::string handle = writer.Draw(spec, data);
+  const std::string handle = writer.Draw(layout, data);
   f.draw = Seconds(t0);
   f.entities = writer.DrawnEntities().size();
 

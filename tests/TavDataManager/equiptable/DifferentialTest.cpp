@@ -16,27 +16,27 @@ struct RandomTable {
 RandomTable MakeRandomTable(std::mt19937& rng, AcDbDatabase* db) {
   auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   auto chance = [&](int percent) { return uniform(0, 99) < percent; };
-  CSbbTableSpec spec;
-  spec.direction = uniform(0, 1);
-  spec.titleRowSpacing = uniform(4, 12);
-  spec.headerRowSpacing = uniform(3, 8);
-  spec.bodyRowSpacing = uniform(2, 8) + (chance(20) ? 0.5 : 0);
+  CSbbTableLayout layout;
+  layout.direction = uniform(0, 1);
+  layout.titleRowSpacing = uniform(4, 12);
+  layout.headerRowSpacing = uniform(3, 8);
+  layout.bodyRowSpacing = uniform(2, 8) + (chance(20) ? 0.5 : 0);
   const int n = uniform(1, 8);
-  spec.columns.clear();
+  layout.columns.clear();
   std::vector<int> widths;
   for (int j = 0; j < n; ++j) {
     widths.push_back(uniform(1, 40));
     const std::string width = std::to_string(widths.back()) + (chance(20) ? ".7" : "");
-    spec.columns.push_back({"C" + std::to_string(j), width, chance(30) ? "居左" : "居中", std::to_string(uniform(0, 4))});
+    layout.columns.push_back({"C" + std::to_string(j), width, chance(30) ? "居左" : "居中", std::to_string(uniform(0, 4))});
   }
   RandomTable table;
   const int rowsInChain = uniform(0, 12);
-  table.chain.reset(CSbbTableWriter::BuildDefineChain(spec, rowsInChain));
+  table.chain.reset(CSbbTableWriter::BuildDefineChain(layout, rowsInChain));
   const double s = std::uniform_real_distribution<double>(0.5, 150)(rng);
-  const double d = spec.direction == 0 ? 1 : -1;
+  const double d = layout.direction == 0 ? 1 : -1;
   const int total = [&] { int t = 0; for (int w : widths) t += w; return t; }();
-  const int title = static_cast<int>(spec.titleRowSpacing), header = static_cast<int>(spec.headerRowSpacing);
-  const int body = static_cast<int>(spec.bodyRowSpacing);
+  const int title = static_cast<int>(layout.titleRowSpacing), header = static_cast<int>(layout.headerRowSpacing);
+  const int body = static_cast<int>(layout.bodyRowSpacing);
   tav::cad::Handle nextHandle = 1;
   auto addLine = [&](AcGePoint3d a, AcGePoint3d b, int blockIndex) {
     CTableLine line;
@@ -45,7 +45,7 @@ RandomTable MakeRandomTable(std::mt19937& rng, AcDbDatabase* db) {
     line.nBlockIndex = blockIndex;
     line.id = AcDbObjectId(db, nextHandle++);
     if (chance(50)) std::swap(line.ptStart, line.ptEnd);
-    NormaliseTableLine(line, spec.direction);
+    NormaliseTableLine(line, layout.direction);
     table.lines.push_back(line);
   };
   auto jitter = [&]() {

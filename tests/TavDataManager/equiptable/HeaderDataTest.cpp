@@ -7,8 +7,8 @@ namespace {
 using tav::test::TableTest;
 
 // The chain of the default table cut after `items` items (1001 counted as item 0).
-KvResbufPtr CutChain(const CSbbTableSpec& spec, int items) {
-  KvResbufPtr chain(CSbbTableWriter::BuildDefineChain(spec, 4));
+KvResbufPtr CutChain(const CSbbTableLayout& layout, int items) {
+  KvResbufPtr chain(CSbbTableWriter::BuildDefineChain(layout, 4));
   resbuf* rb = chain.get();
   for (int i = 1; i < items && rb; ++i) rb = rb->rbnext;
   if (rb) {
@@ -19,12 +19,12 @@ KvResbufPtr CutChain(const CSbbTableSpec& spec, int items) {
 }
 
 TEST(HeaderData, AChainEndingAfterItem11IsRejected) {
-  CSbbTableSpec spec;
+  CSbbTableLayout layout;
   CSbbTable cut(nullptr);
-  EXPECT_EQ(cut.ParseHeaderData(CutChain(spec, 12).get()), 0);
+  EXPECT_EQ(cut.ParseHeaderData(CutChain(layout, 12).get()), 0);
   EXPECT_TRUE(cut.m_names.empty());
   CSbbTable whole(nullptr);
-  KvResbufPtr chain(CSbbTableWriter::BuildDefineChain(spec, 4));
+  KvResbufPtr chain(CSbbTableWriter::BuildDefineChain(layout, 4));
   ASSERT_EQ(whole.ParseHeaderData(chain.get()), 1);
   EXPECT_EQ(whole.m_names, (std::vector<std::string>{"序号", "设备名称", "型号规格", "单位", "数量", "备注"}));
   EXPECT_EQ(whole.m_nColumnCount, 6);
@@ -39,14 +39,14 @@ TEST(HeaderData, ANullChainIsRejected) {
 }
 
 TEST(HeaderData, TextHeightsAreReadAsWholeNumbersAndSpacingsAsIntegers) {
-  CSbbTableSpec spec;
-  spec.titleTextHeight = 3.5;
-  spec.headerTextHeight = 2.5;
-  spec.bodyTextHeight = 2.9;
-  spec.titleRowSpacing = 12.7;
-  spec.headerRowSpacing = 6.5;
-  spec.bodyRowSpacing = 7.99;
-  KvResbufPtr chain(CSbbTableWriter::BuildDefineChain(spec, 0));
+  CSbbTableLayout layout;
+  layout.titleTextHeight = 3.5;
+  layout.headerTextHeight = 2.5;
+  layout.bodyTextHeight = 2.9;
+  layout.titleRowSpacing = 12.7;
+  layout.headerRowSpacing = 6.5;
+  layout.bodyRowSpacing = 7.99;
+  KvResbufPtr chain(CSbbTableWriter::BuildDefineChain(layout, 0));
   CSbbTable model(nullptr);
   ASSERT_EQ(model.ParseHeaderData(chain.get()), 1);
   EXPECT_EQ(model.m_dTitleTextHeight, 3.0);
@@ -84,7 +84,7 @@ TEST(HeaderData, APartialColumnGroupIsNotAColumn) {
 }
 
 TEST_F(TableTest, TheBodyRowCountIsRewrittenInTheMainHeaderLineOnly) {
-  const std::string handle = DrawTable(CSbbTableSpec{}, 3);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 3);
   CSbbTable model(db_);
   model.m_strHandle = handle;
   model.SetBodyRowCount(42);
@@ -95,14 +95,14 @@ TEST_F(TableTest, TheBodyRowCountIsRewrittenInTheMainHeaderLineOnly) {
   EXPECT_EQ(x.items[9].code, 1070);
   EXPECT_EQ(x.items[9].integer, 42);
   EXPECT_EQ(x.items[8].integer, 1);  // the frame item beside it is untouched
-  KvResbufPtr chain(CSbbTableWriter::BuildDefineChain(CSbbTableSpec{}, 42));
+  KvResbufPtr chain(CSbbTableWriter::BuildDefineChain(CSbbTableLayout{}, 42));
   std::vector<tav::cad::DxfXData> expected;
   ASSERT_TRUE(KvRbToXData(chain.get(), expected));
   EXPECT_EQ(x, expected[0]);
 }
 
 TEST_F(TableTest, SettingTheRowCountOfAMissingLineChangesNothing) {
-  DrawTable(CSbbTableSpec{}, 1);
+  DrawTable(CSbbTableLayout{}, 1);
   const std::string before = db_->document().SaveToString();
   CSbbTable model(db_);
   model.m_strHandle = "FFFFF";

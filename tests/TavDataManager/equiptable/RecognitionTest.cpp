@@ -59,10 +59,10 @@ class Recognition : public TableTest {
 
 TEST_F(Recognition, UpwardAndDownwardTablesGiveTheirRowsInOrder) {
   for (int direction : {0, 1}) {
-    CSbbTableSpec spec;
-    spec.direction = direction;
-    spec.origin = AcGePoint3d(0, direction * 50000.0, 0);
-    const std::string handle = DrawTable(spec, 6);
+    CSbbTableLayout layout;
+    layout.direction = direction;
+    layout.origin = AcGePoint3d(0, direction * 50000.0, 0);
+    const std::string handle = DrawTable(layout, 6);
     CSbbTable model(db_);
     ASSERT_TRUE(Recognise(model, handle)) << services_.output();
     EXPECT_EQ(Texts(model), SampleTexts(6)) << "direction " << direction;
@@ -88,7 +88,7 @@ TEST_F(Recognition, UpwardAndDownwardTablesGiveTheirRowsInOrder) {
 }
 
 TEST_F(Recognition, ATextExactlyOnASeparatorBelongsToNoCell) {
-  const std::string handle = DrawTable(CSbbTableSpec{}, 2);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 2);
   tav::cad::DxfObject name = CellEntity(handle, 1, "设备名称");
   ASSERT_FALSE(name.IsNull());
   const double rowMiddle = kHeaderEdge + 250;
@@ -113,7 +113,7 @@ TEST_F(Recognition, ATextExactlyOnASeparatorBelongsToNoCell) {
 }
 
 TEST_F(Recognition, AFifthRowWithoutItsClosingLineStillCounts) {
-  const std::string handle = DrawTable(CSbbTableSpec{}, 5);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 5);
   const auto closing = HorizontalAt(Lines(handle), kHeaderEdge + 5 * 500);
   ASSERT_EQ(closing.size(), 1u);
   Erase(closing[0]);
@@ -126,7 +126,7 @@ TEST_F(Recognition, AFifthRowWithoutItsClosingLineStillCounts) {
 }
 
 TEST_F(Recognition, ABodyWithoutLinesHasNoRows) {
-  const std::string handle = DrawTable(CSbbTableSpec{}, 4);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 4);
   for (const auto& e : Lines(handle)) {
     double y1, y2;
     if (e.Type() == "LINE") {
@@ -147,9 +147,9 @@ TEST_F(Recognition, ABodyWithoutLinesHasNoRows) {
 }
 
 TEST_F(Recognition, EntitiesNamingAnotherTableAreNotCollected) {
-  const std::string a = DrawTable(CSbbTableSpec{}, 2);
+  const std::string a = DrawTable(CSbbTableLayout{}, 2);
   const std::size_t aCount = drawn_.size();
-  CSbbTableSpec far;
+  CSbbTableLayout far;
   far.origin = AcGePoint3d(0, 30000, 0);
   const std::string b = DrawTable(far, 2);
   ASSERT_NE(a, b);
@@ -169,7 +169,7 @@ TEST_F(Recognition, EntitiesNamingAnotherTableAreNotCollected) {
 }
 
 TEST_F(Recognition, HandlesCompareIgnoringCaseWhenCollecting) {
-  const std::string handle = DrawTable(CSbbTableSpec{}, 1);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 1);
   std::string lower = handle;
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   AcGePoint3d base;
@@ -181,7 +181,7 @@ TEST_F(Recognition, HandlesCompareIgnoringCaseWhenCollecting) {
 }
 
 TEST_F(Recognition, ATextOutsideEveryCellIsIgnored) {
-  const std::string handle = DrawTable(CSbbTableSpec{}, 2);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 2);
   CSbbTable helper(db_);
   helper.m_strHandle = handle;
   AcDbObjectId outside = helper.CreateTableText(AcGePoint3d(-2000, kHeaderEdge + 250, 0), "旁注", true, 300);
@@ -194,9 +194,9 @@ TEST_F(Recognition, ATextOutsideEveryCellIsIgnored) {
 }
 
 TEST_F(Recognition, SeveralBlocksAreReadInOrder) {
-  CSbbTableSpec spec;
-  spec.blocks = 3;
-  const std::string handle = DrawTable(spec, 7);
+  CSbbTableLayout layout;
+  layout.blocks = 3;
+  const std::string handle = DrawTable(layout, 7);
   CSbbTable model(db_);
   ASSERT_TRUE(Recognise(model, handle));
   ASSERT_EQ(model.m_blocks.size(), 3u);
@@ -209,7 +209,7 @@ TEST_F(Recognition, SeveralBlocksAreReadInOrder) {
 }
 
 TEST_F(Recognition, LegendCellsGiveTheLegendNameAndTheCellCentre) {
-  const std::string handle = DrawTable(CSbbTableSpec{}, 3, true);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 3, true);
   CSbbTable model(db_);
   ASSERT_TRUE(Recognise(model, handle));
   ASSERT_EQ(model.m_names[1], "图例");
@@ -236,9 +236,9 @@ TEST(TableAngle, AnglesNearAFullTurnCountAsHorizontal) {
 }
 
 TEST_F(Recognition, ATableAt35997DegreesIsNotTurned) {
-  CSbbTableSpec spec;
-  spec.angleDegrees = 359.97;
-  const std::string handle = DrawTable(spec, 2);
+  CSbbTableLayout layout;
+  layout.angleDegrees = 359.97;
+  const std::string handle = DrawTable(layout, 2);
   const std::string before = db_->document().SaveToString();
   AcGePoint3d base;
   double angle = 1;
@@ -250,10 +250,10 @@ TEST_F(Recognition, ATableAt35997DegreesIsNotTurned) {
 }
 
 TEST_F(Recognition, ATurnedTableIsReadInItsOwnFrame) {
-  CSbbTableSpec spec;
-  spec.angleDegrees = 30;
-  spec.origin = AcGePoint3d(1000, 2000, 0);
-  const std::string handle = DrawTable(spec, 4);
+  CSbbTableLayout layout;
+  layout.angleDegrees = 30;
+  layout.origin = AcGePoint3d(1000, 2000, 0);
+  const std::string handle = DrawTable(layout, 4);
   CSbbTable model(db_);
   double angle = 0;
   ASSERT_TRUE(Recognise(model, handle, &angle));
@@ -263,7 +263,7 @@ TEST_F(Recognition, ATurnedTableIsReadInItsOwnFrame) {
 }
 
 TEST_F(Recognition, AMissingQlvSbbdyChainIsReported) {
-  const std::string handle = DrawTable(CSbbTableSpec{}, 1);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 1);
   {
     KvDbObjectPtr<AcDbEntity> main(AcDbObjectId(db_, std::stoull(handle, nullptr, 16)), AcDb::kForWrite);
     ASSERT_TRUE(main);

@@ -33,13 +33,13 @@ class TableTest : public ::testing::Test {
   }
 
   // Draws a table of `rows` sample rows; returns the main header line's handle text.
-  std::string DrawTable(CSbbTableSpec spec, int rows, bool legends = false) {
-    if (legends && spec.columns.empty()) {
-      spec.columns = CSbbTableWriter::DefaultColumns();
-      spec.columns.insert(spec.columns.begin() + 1, {"图例", "20"});
+  std::string DrawTable(CSbbTableLayout layout, int rows, bool legends = false) {
+    if (legends && layout.columns.empty()) {
+      layout.columns = CSbbTableWriter::DefaultColumns();
+      layout.columns.insert(layout.columns.begin() + 1, {"图例", "20"});
     }
     CSbbTableWriter writer(db_);
-    std::string handle = writer.Draw(spec, MakeSampleRows(rows, legends));
+    std::string handle = writer.Draw(layout, MakeSampleRows(rows, legends));
     drawn_ = writer.DrawnEntities();
     return handle;
   }

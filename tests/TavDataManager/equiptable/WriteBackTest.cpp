@@ -42,10 +42,10 @@ class WriteBack : public TableTest {
 
 TEST_F(WriteBack, AnUnchangedTableLeavesTheDrawingTagForTagIdentical) {
   tav::test::TempDir dir;
-  CSbbTableSpec spec;
-  spec.frame = 0;
-  spec.blocks = 2;
-  DrawTable(spec, 9, true);
+  CSbbTableLayout layout;
+  layout.frame = 0;
+  layout.blocks = 2;
+  DrawTable(layout, 9, true);
   ASSERT_EQ(db_->saveAs(dir.file("t.dxf")), Acad::eOk);
   std::ifstream in(dir.file("t.dxf"), std::ios::binary);
   const std::string original((std::istreambuf_iterator<char>(in)), {});
@@ -77,7 +77,7 @@ TEST_F(WriteBack, AnUnchangedTableLeavesTheDrawingTagForTagIdentical) {
 }
 
 TEST_F(WriteBack, ChangedCellsAreRewrittenInPlaceAndCaseOnlyChangesAreNot) {
-  const std::string handle = DrawTable(CSbbTableSpec{}, 3);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 3);
   auto texts = Read(handle);
   const tav::cad::Handle nameHandle = CellEntity(handle, 2, "设备名称").GetHandle();
   texts[1][1] = "稳压泵";
@@ -90,7 +90,7 @@ TEST_F(WriteBack, ChangedCellsAreRewrittenInPlaceAndCaseOnlyChangesAreNot) {
 }
 
 TEST_F(WriteBack, AnEmptiedCellLosesItsTextAndAFilledOneGetsANewText) {
-  const std::string handle = DrawTable(CSbbTableSpec{}, 3);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 3);
   auto texts = Read(handle);
   ASSERT_EQ(texts[1][5], "");  // row 2 has no remark
   texts[1][5] = "新增备注";
@@ -111,7 +111,7 @@ TEST_F(WriteBack, AnEmptiedCellLosesItsTextAndAFilledOneGetsANewText) {
 }
 
 TEST_F(WriteBack, ARowNumberZeroLeavesTheSerialCellEmpty) {
-  const std::string handle = DrawTable(CSbbTableSpec{}, 1);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 1);
   CSbbTable model(db_);
   ASSERT_TRUE(Recognise(model, handle));
   tagSBBSCDATA row;
@@ -129,10 +129,10 @@ TEST_F(WriteBack, ARowNumberZeroLeavesTheSerialCellEmpty) {
 }
 
 TEST_F(WriteBack, EditingAllRowsAwayErasesTheWholeTable) {
-  CSbbTableSpec spec;
-  spec.frame = 0;
-  const std::string handle = DrawTable(spec, 4, true);
-  CSbbTableSpec other;
+  CSbbTableLayout layout;
+  layout.frame = 0;
+  const std::string handle = DrawTable(layout, 4, true);
+  CSbbTableLayout other;
   other.origin = AcGePoint3d(0, 40000, 0);
   const std::string keep = DrawTable(other, 2);
   const std::size_t keepCount = TableEntities("", keep).size();
@@ -144,9 +144,9 @@ TEST_F(WriteBack, EditingAllRowsAwayErasesTheWholeTable) {
 }
 
 TEST_F(WriteBack, RemovingRowsLeavesTheNewLastClosingLineThick) {
-  CSbbTableSpec spec;
-  spec.frame = 0;
-  const std::string handle = DrawTable(spec, 5);
+  CSbbTableLayout layout;
+  layout.frame = 0;
+  const std::string handle = DrawTable(layout, 5);
   ASSERT_EQ(ThickClosingYs(handle, 1500), (std::vector<double>{1500 + 5 * 500}));
   auto texts = Read(handle);
   texts.resize(3);
@@ -170,17 +170,17 @@ TEST_F(WriteBack, RemovingRowsLeavesTheNewLastClosingLineThick) {
 
 TEST_F(WriteBack, AppendingRowsMakesOnlyTheNewLastClosingLineThick) {
   for (int direction : {0, 1}) {
-    CSbbTableSpec spec;
-    spec.frame = 0;
-    spec.direction = direction;
-    spec.origin = AcGePoint3d(0, direction * 100000.0, 0);
-    const std::string handle = DrawTable(spec, 2);
+    CSbbTableLayout layout;
+    layout.frame = 0;
+    layout.direction = direction;
+    layout.origin = AcGePoint3d(0, direction * 100000.0, 0);
+    const std::string handle = DrawTable(layout, 2);
     auto texts = Read(handle);
     texts.push_back({"3", "减压阀", "Y110X DN65", "个", "2", ""});
     texts.push_back({"0", "水管", "DN100", "米", "12.5", "镀锌"});
     Edit(handle, texts);
     const double d = direction == 0 ? 1 : -1;
-    const double headerEdge = spec.origin.y + d * 1500;
+    const double headerEdge = layout.origin.y + d * 1500;
     std::vector<double> ys;
     for (const auto& e : TableEntities("LWPOLYLINE", handle)) {
       auto v = tav::cad::DxfLwPolyline(e).Vertices();
@@ -197,7 +197,7 @@ TEST_F(WriteBack, AppendingRowsMakesOnlyTheNewLastClosingLineThick) {
 }
 
 TEST_F(WriteBack, AThinFrameStaysThin) {
-  const std::string handle = DrawTable(CSbbTableSpec{}, 2);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 2);
   auto texts = Read(handle);
   texts.push_back({"3", "a", "b", "个", "1", ""});
   Edit(handle, texts);
@@ -209,7 +209,7 @@ TEST_F(WriteBack, AThinFrameStaysThin) {
 }
 
 TEST_F(WriteBack, AChangedLegendIsReplacedByTheNewBlock) {
-  const std::string handle = DrawTable(CSbbTableSpec{}, 2, true);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 2, true);
   auto texts = Read(handle);
   ASSERT_EQ(texts[0][1], "水泵");
   const tav::cad::Handle old = CellEntity(handle, 1, "图例").GetHandle();
@@ -229,9 +229,9 @@ TEST_F(WriteBack, AChangedLegendIsReplacedByTheNewBlock) {
 }
 
 TEST_F(WriteBack, RemovingTheRowsOfALaterBlockErasesItsBars) {
-  CSbbTableSpec spec;
-  spec.blocks = 2;
-  const std::string handle = DrawTable(spec, 6);
+  CSbbTableLayout layout;
+  layout.blocks = 2;
+  const std::string handle = DrawTable(layout, 6);
   auto texts = Read(handle);
   const std::size_t before = TableEntities("", handle).size();
   const std::size_t perBlock = before / 2;  // both blocks have 3 rows and the same bars
@@ -245,10 +245,10 @@ TEST_F(WriteBack, RemovingTheRowsOfALaterBlockErasesItsBars) {
 }
 
 TEST_F(WriteBack, RemovingRowsAcrossBlocksKeepsTheFirstBlocksRows) {
-  CSbbTableSpec spec;
-  spec.blocks = 2;
-  spec.frame = 0;
-  const std::string handle = DrawTable(spec, 6);
+  CSbbTableLayout layout;
+  layout.blocks = 2;
+  layout.frame = 0;
+  const std::string handle = DrawTable(layout, 6);
   auto texts = Read(handle);
   texts.resize(4);
   texts[3][1] = "改";

@@ -43,7 +43,7 @@ class XGCommand : public TableTest {
 };
 
 TEST_F(XGCommand, PickingATextAHeaderLineOrALegendOpensTheSameTable) {
-  const std::string handle = DrawTable(CSbbTableSpec{}, 3, true);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 3, true);
   tav::cad::DxfObject text = CellEntity(handle, 2, "型号规格");
   tav::cad::DxfObject legend = CellEntity(handle, 3, "图例");
   tav::cad::DxfObject headerLine;
@@ -66,7 +66,7 @@ TEST_F(XGCommand, PickingATextAHeaderLineOrALegendOpensTheSameTable) {
 }
 
 TEST_F(XGCommand, APickThatIsNoTableEntityIsRefusedAndAskedAgain) {
-  const std::string handle = DrawTable(CSbbTableSpec{}, 2);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 2);
   const AcDbObjectId plain = PlainLine();
   services_.QueuePickHandle(plain.handle().value());
   services_.QueuePickHandle(CellEntity(handle, 1, "设备名称").GetHandle());
@@ -80,7 +80,7 @@ TEST_F(XGCommand, APickThatIsNoTableEntityIsRefusedAndAskedAgain) {
 }
 
 TEST_F(XGCommand, ACancelledOrEmptyPickEndsTheCommandSilently) {
-  DrawTable(CSbbTableSpec{}, 2);
+  DrawTable(CSbbTableLayout{}, 2);
   const std::string before = db_->document().SaveToString();
   for (KvPromptStatus status : {KvPromptStatus::kCancel, KvPromptStatus::kNone}) {
     services_.ClearRecords();
@@ -96,11 +96,11 @@ TEST_F(XGCommand, ACancelledOrEmptyPickEndsTheCommandSilently) {
 }
 
 TEST_F(XGCommand, ATableAt30DegreesIsEditedAndEndsAt30DegreesNewRowsIncluded) {
-  CSbbTableSpec spec;
-  spec.angleDegrees = 30;
-  spec.frame = 0;
-  spec.origin = AcGePoint3d(5000, -3000, 0);
-  const std::string handle = DrawTable(spec, 3);
+  CSbbTableLayout layout;
+  layout.angleDegrees = 30;
+  layout.frame = 0;
+  layout.origin = AcGePoint3d(5000, -3000, 0);
+  const std::string handle = DrawTable(layout, 3);
   const AcDbObjectId pick = Id(CellEntity(handle, 1, "序号"));
   auto texts = Shown(pick);
   texts[0][1] = "加压泵";
@@ -144,9 +144,9 @@ TEST_F(XGCommand, ATableAt30DegreesIsEditedAndEndsAt30DegreesNewRowsIncluded) {
 }
 
 TEST_F(XGCommand, AnIncompleteTableIsReportedAndTurnedBack) {
-  CSbbTableSpec spec;
-  spec.angleDegrees = 30;
-  const std::string handle = DrawTable(spec, 2);
+  CSbbTableLayout layout;
+  layout.angleDegrees = 30;
+  const std::string handle = DrawTable(layout, 2);
   {
     KvDbObjectPtr<AcDbEntity> main(AcDbObjectId(db_, std::stoull(handle, nullptr, 16)), AcDb::kForWrite);
     KvResbufPtr remove(acutBuildList(1001, kSbbAppDefine, RTNONE));
@@ -166,7 +166,7 @@ TEST_F(XGCommand, AnIncompleteTableIsReportedAndTurnedBack) {
 }
 
 TEST_F(XGCommand, AHandleNamingNoLineFailsTheSearch) {
-  const std::string handle = DrawTable(CSbbTableSpec{}, 1);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 1);
   // A text claiming to belong to a table whose main header line is a text.
   tav::cad::DxfObject other = CellEntity(handle, 1, "设备名称");
   CSbbTable fake(db_);
@@ -182,9 +182,9 @@ TEST_F(XGCommand, AHandleNamingNoLineFailsTheSearch) {
 }
 
 TEST_F(XGCommand, CancellingTheEditorWritesNothing) {
-  CSbbTableSpec spec;
-  spec.frame = 0;
-  const std::string handle = DrawTable(spec, 3, true);
+  CSbbTableLayout layout;
+  layout.frame = 0;
+  const std::string handle = DrawTable(layout, 3, true);
   const std::string before = db_->document().SaveToString();
   CSbbRowsEditor editor({{"1"}}, false);
   EXPECT_EQ(Run(&editor, {Id(CellEntity(handle, 1, "设备名称"))}), IDCANCEL);
@@ -206,7 +206,7 @@ TEST_F(XGCommand, CancellingTheEditorWritesNothing) {
 }
 
 TEST_F(XGCommand, WithoutAnEditorTheCommandSaysSoAndChangesNothing) {
-  const std::string handle = DrawTable(CSbbTableSpec{}, 1);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 1);
   const std::string before = db_->document().SaveToString();
   EXPECT_EQ(Run(nullptr, {Id(CellEntity(handle, 1, "设备名称"))}), IDCANCEL);
   EXPECT_EQ(services_.prints(), (std::vector<std::string>{"\n设备表全屏编辑对话框尚未提供。", "\n设备表编辑完成!"}));
@@ -217,7 +217,7 @@ TEST_F(XGCommand, ThePlugInsXGCommandRunsTheTableEditing) {
   KvAppLoader loader;
   std::string error;
   ASSERT_NE(loader.Load(std::string(TAV_BINARY_DIR) + "/bin/libTavDataManager.so", &error), nullptr) << error;
-  const std::string handle = DrawTable(CSbbTableSpec{}, 2);
+  const std::string handle = DrawTable(CSbbTableLayout{}, 2);
   doc_->setPickfirst({Id(CellEntity(handle, 2, "设备名称"))});
   CSbbRowsEditor editor({{"1", "消防泵", "XBD", "台", "2", ""}});
   KvSbbTableEditorScope scope(&editor);
