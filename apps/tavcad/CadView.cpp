@@ -208,6 +208,12 @@ void CadView::SetMode(Mode mode)
     update();
 }
 
+void CadView::SetRubberBand(std::optional<QPointF> base)
+{
+    m_rubberBand = base;
+    update();
+}
+
 void CadView::SetPanMode(bool on)
 {
     m_panMode = on;
@@ -278,6 +284,10 @@ void CadView::paintEvent(QPaintEvent*)
         p.setBrush(crossing ? QColor(60, 160, 60, 50) : QColor(60, 90, 200, 50));
         p.drawRect(r);
         p.setBrush(Qt::NoBrush);
+    }
+    if (m_rubberBand && m_mouse && m_mode == Mode::kPoint) {
+        p.setPen(QPen(QColor(220, 220, 220), 0, Qt::DashLine));
+        p.drawLine(WorldToScreen(*m_rubberBand), *m_mouse);
     }
     if (m_mouse && !m_panMode) {
         p.setPen(QPen(QColor(220, 220, 220), 0));

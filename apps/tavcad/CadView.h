@@ -56,6 +56,9 @@ public:
 
     void SetMode(Mode mode);
     Mode GetMode() const { return m_mode; }
+    // A line from this world point to the cursor while a point is asked for (none: no line).
+    void SetRubberBand(std::optional<QPointF> base);
+    std::optional<QPointF> RubberBand() const { return m_rubberBand; }
     // In pan mode a left drag pans (Esc leaves it).
     void SetPanMode(bool on);
     bool PanMode() const { return m_panMode; }
@@ -120,6 +123,7 @@ private:
     std::optional<QPointF> m_windowStart;
     bool m_windowDragged = false;
     std::optional<QPointF> m_mouse;
+    std::optional<QPointF> m_rubberBand;
 };
 
 }  // namespace tavcad

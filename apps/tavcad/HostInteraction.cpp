@@ -164,7 +164,10 @@ KvPointResult HostInteraction::GetPoint(const KvPointRequest& request)
     p.kind = Waiting::kPoint;
     p.keywords = request.keywords;
     p.allowNone = request.allowNone;
+    if (request.basePoint)
+        m_view->SetRubberBand(QPointF(request.basePoint->x, request.basePoint->y));
     Wait(p, ToQt(request.prompt));
+    m_view->SetRubberBand(std::nullopt);
     result.status = p.status;
     result.point = p.point;
     if (p.status == KvPromptStatus::kKeyword)

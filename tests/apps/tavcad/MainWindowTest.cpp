@@ -366,12 +366,18 @@ TEST_F(MainWindowTest, PointPromptsAreAnsweredByClicksInTheView)
     const QPointF a = window->View()->ScreenToWorld(QPointF(first)), b = window->View()->ScreenToWorld(QPointF(second));
     OnPrompts({[this] { Type(QStringLiteral("W")); },
                [this, first] { QTest::mouseClick(window->View(), Qt::LeftButton, {}, first); },
-               [this, second] { QTest::mouseClick(window->View(), Qt::LeftButton, {}, second); }});
+               [this, a, second] {
+                   // The second corner is asked for with a line from the first.
+                   ASSERT_TRUE(window->View()->RubberBand().has_value());
+                   EXPECT_NEAR(window->View()->RubberBand()->x(), a.x(), 1e-9);
+                   QTest::mouseClick(window->View(), Qt::LeftButton, {}, second);
+               }});
     Type(QStringLiteral("ZOOM"));
     EXPECT_EQ(window->Interaction()->WaitingFor(), HostInteraction::Waiting::kNone);
     EXPECT_NEAR(window->View()->Center().x(), (a.x() + b.x()) / 2, 1e-6);
     EXPECT_NEAR(window->View()->Center().y(), (a.y() + b.y()) / 2, 1e-6);
     EXPECT_TRUE(window->Selection().empty());  // the clicks selected nothing
+    EXPECT_FALSE(window->View()->RubberBand().has_value());
 }
 
 TEST_F(MainWindowTest, AppLoadLoadsTheApplicationChosenInTheFileDialog)
