@@ -297,23 +297,35 @@ void KvBundleTreeModel::GetConFigData(std::vector<KvConfigDict>& config, std::ve
   config.clear();
   drawing.clear();
   ui.clear();
+  // Ids are in tree order, a parent before its children: each node's path is its parent's, kept at
+  // the front of `path`, and its own name.
+  std::vector<size_t> pathLength(nodes_.size());
+  std::string path;
   for (NodeId id = 0; id < GetNodeCount(); ++id) {
     const Node& node = GetNode(id);
+    if (node.parent == kNoNode) {
+      path.assign(node.pathName);
+    } else {
+      path.resize(pathLength[static_cast<size_t>(node.parent)]);
+      path += '\\';
+      path += node.pathName;
+    }
+    pathLength[static_cast<size_t>(id)] = path.size();
     if (node.check != kChecked) continue;
     switch (node.origin) {
       case Origin::kSection: break;
-      case Origin::kConfigItem: config.push_back({GetPath(id), node.dictItem}); break;
+      case Origin::kConfigItem: config.push_back({path, node.dictItem}); break;
       case Origin::kDrawingItem:
         if (!node.isDirectory) {
           KvDwgDict record;
-          record.name = GetPath(id);
+          record.name = path;
           record.item = node.dictItem;
           drawing.push_back(std::move(record));
         }
         break;
-      case Origin::kUiItem: ui.push_back({GetPath(id), node.uiItem, nullptr}); break;
+      case Origin::kUiItem: ui.push_back({path, node.uiItem, nullptr}); break;
       case Origin::kUiDictItem:
-        if (!node.isDirectory) ui.push_back({GetPath(id), nullptr, node.dictItem});
+        if (!node.isDirectory) ui.push_back({path, nullptr, node.dictItem});
         break;
     }
   }

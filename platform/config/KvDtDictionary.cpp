@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <tuple>
 
 #include "platform/base/KvEncoding.h"
 #include "platform/base/KvFile.h"
@@ -499,6 +500,32 @@ bool KvDtDictionary::GetValue(std::string_view path, std::string& out) const {
 // ---------------------------------------------------------------------------------------------------
 // XML
 
+struct KvDtDictXmlAccess {
+  // The element's attributes in order, appended to the item's (a repeated name keeps its first place
+  // and takes the later value, as SetAttributeValue does).
+  static void ReadAttributes(pugi::xml_node element, KvDtDictItem& item) {
+    auto& list = item.attributes_;
+    size_t count = 0;
+    for (pugi::xml_attribute attribute = element.first_attribute(); attribute; attribute = attribute.next_attribute())
+      ++count;
+    list.reserve(list.size() + count);
+    for (pugi::xml_attribute attribute = element.first_attribute(); attribute; attribute = attribute.next_attribute()) {
+      const std::string_view name = attribute.name();
+      if (name.empty()) continue;
+      bool repeated = false;
+      for (auto& existing : list) {
+        if (existing.first == name) {
+          existing.second = attribute.value();
+          repeated = true;
+          break;
+        }
+      }
+      if (!repeated) list.emplace_back(std::piecewise_construct, std::forward_as_tuple(name),
+                                       std::forward_as_tuple(attribute.value()));
+    }
+  }
+};
+
 namespace {
 
 class DictReader {
@@ -513,7 +540,7 @@ class DictReader {
         continue;
       }
       if (child.type() != pugi::node_element) continue;
-      const int type = GetDictDataTypeFromWord(child.name());
+      const int type = TypeOfElement(child.name());
       if (type < 0) return Fail(child, std::string("unknown item type <") + child.name() + ">");
       KvDtDictItem* item = dict.AppendItem(KvDtDictItem::Create(type));
       if (!ReadItem(child, *item)) return false;
@@ -524,18 +551,36 @@ class DictReader {
   const KvXmlResult& Result() const { return result_; }
 
  private:
+  // GetDictDataTypeFromWord, trying the words as written first.
+  static int TypeOfElement(const char* name) {
+    for (int type = 0; type < kTypeCount; ++type)
+      if (std::strcmp(name, kTypeNames[type].word) == 0) return type;
+    return GetDictDataTypeFromWord(name);
+  }
+
   bool ReadItem(pugi::xml_node element, KvDtDictItem& item) {
     if (item.IsDict()) return ReadDirectory(element, static_cast<KvDtDictionary&>(item));
     ReadAttributes(element, item);
     if (item.GetDataType() == DICT_TYPE_OPTION) return ReadOption(element, static_cast<KvDtDictOptionItem&>(item));
-    std::string text;
+    // The usual value is one text child, read where the parser left it; several are joined.
+    std::string_view text;
+    std::string joined;
+    int parts = 0;
     for (pugi::xml_node child : element.children()) {
       if (child.type() == pugi::node_element)
         return Fail(child, "a " + GetDictDataTypeWord(item.GetDataType()) + " item holds no elements");
-      if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) text += child.value();
+      if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
+        if (++parts == 1) {
+          text = child.value();
+          continue;
+        }
+        if (parts == 2) joined.assign(text);
+        joined += child.value();
+        text = joined;
+      }
     }
     if (!item.SetValueText(text))
-      return Fail(element, "'" + text + "' is not a " + GetDictDataTypeWord(item.GetDataType()) + " value");
+      return Fail(element, "'" + std::string(text) + "' is not a " + GetDictDataTypeWord(item.GetDataType()) + " value");
     return true;
   }
 
@@ -564,9 +609,7 @@ class DictReader {
     return true;
   }
 
-  static void ReadAttributes(pugi::xml_node element, KvDtDictItem& item) {
-    for (pugi::xml_attribute attribute : element.attributes()) item.SetAttributeValue(attribute.name(), attribute.value());
-  }
+  static void ReadAttributes(pugi::xml_node element, KvDtDictItem& item) { KvDtDictXmlAccess::ReadAttributes(element, item); }
 
   bool Fail(pugi::xml_node node, const std::string& what) {
     int line = 0, column = 0;
@@ -608,11 +651,136 @@ void WriteItem(pugi::xml_node parent, const KvDtDictItem& item) {
   }
 }
 
-void BuildDocument(const KvDtDictionary& dict, pugi::xml_document& doc) {
-  pugi::xml_node declaration = doc.append_child(pugi::node_declaration);
-  declaration.append_attribute("version").set_value("1.0");
-  declaration.append_attribute("encoding").set_value("utf-8");
-  WriteItem(doc, dict);
+// The dictionary's XML text, written straight into one string in the form pugixml's indented save
+// gives the same tree (two-space indentation, " />" for empty elements, a text child inline, the same
+// escapes), so that files read the same whichever way they were written. Texts end at a NUL byte as
+// they do once stored in an XML node.
+class DictTextWriter {
+ public:
+  explicit DictTextWriter(std::string& out) : out_(out) {}
+
+  void Document(const KvDtDictionary& dict) {
+    out_ += "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
+    Item(dict, 0);
+  }
+
+ private:
+  static std::string_view CText(const std::string& text) { return std::string_view(text.c_str()); }
+
+  void Indent(int depth) { out_.append(static_cast<size_t>(depth) * 2, ' '); }
+
+  // `attribute` selects the escapes of an attribute value (quotes and the line breaks and tab too)
+  // instead of those of element text (">" too).
+  void Escaped(std::string_view text, bool attribute) {
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(text[i]);
+      if (c > '>') continue;  // nothing above '>' is escaped
+      const char* escape = nullptr;
+      char numeric[6];
+      if (c == '&') escape = "&amp;";
+      else if (c == '<') escape = "&lt;";
+      else if (c == '>' && !attribute) escape = "&gt;";
+      else if (c == '"' && attribute) escape = "&quot;";
+      else if (c < 32 && (attribute || (c != '\t' && c != '\n' && c != '\r'))) {
+        numeric[0] = '&';
+        numeric[1] = '#';
+        numeric[2] = static_cast<char>('0' + c / 10);
+        numeric[3] = static_cast<char>('0' + c % 10);
+        numeric[4] = ';';
+        numeric[5] = 0;
+        escape = numeric;
+      }
+      if (!escape) continue;
+      out_.append(text.data() + start, i - start);
+      out_ += escape;
+      start = i + 1;
+    }
+    out_.append(text.data() + start, text.size() - start);
+  }
+
+  void Open(std::string_view word, const KvDtDictItem& item, int depth) {
+    Indent(depth);
+    out_ += '<';
+    out_ += word;
+    for (const auto& [name, value] : item.GetAttributes()) {
+      out_ += ' ';
+      const std::string_view key = CText(name);
+      out_ += key.empty() ? std::string_view(":anonymous") : key;
+      out_ += "=\"";
+      Escaped(CText(value), true);
+      out_ += '"';
+    }
+  }
+
+  // Ends an element whose only content is `text` (none when empty).
+  void TextAndClose(std::string_view word, const std::string& text) {
+    if (text.empty()) {
+      out_ += " />\n";
+      return;
+    }
+    out_ += '>';
+    Escaped(CText(text), false);
+    out_ += "</";
+    out_ += word;
+    out_ += ">\n";
+  }
+
+  void Close(std::string_view word, int depth) {
+    Indent(depth);
+    out_ += "</";
+    out_ += word;
+    out_ += ">\n";
+  }
+
+  void Item(const KvDtDictItem& item, int depth) {
+    static const std::string kWords[] = {GetDictDataTypeWord(0), GetDictDataTypeWord(1), GetDictDataTypeWord(2),
+                                         GetDictDataTypeWord(3), GetDictDataTypeWord(4), GetDictDataTypeWord(5),
+                                         GetDictDataTypeWord(6)};
+    const int type = item.GetDataType();
+    const std::string_view word = type >= 0 && type < kTypeCount ? std::string_view(kWords[type]) : std::string_view();
+    Open(word, item, depth);
+    switch (type) {
+      case DICT_TYPE_DIRECTORY: {
+        const auto& list = static_cast<const KvDtDictionary&>(item).GetItemList();
+        if (list.GetCount() == 0) {
+          out_ += " />\n";
+          break;
+        }
+        out_ += ">\n";
+        for (const auto& child : list) Item(*child, depth + 1);
+        Close(word, depth);
+        break;
+      }
+      case DICT_TYPE_OPTION: {
+        const auto& option = static_cast<const KvDtDictOptionItem&>(item);
+        if (option.GetOptionCount() == 0) {
+          out_ += " />\n";
+          break;
+        }
+        out_ += ">\n";
+        for (int i = 0; i < option.GetOptionCount(); ++i) {
+          Indent(depth + 1);
+          out_ += "<Choice";
+          if (i == option.GetSelIndex()) out_ += " selected=\"TRUE\"";
+          TextAndClose("Choice", option.GetOption(i));
+        }
+        Close(word, depth);
+        break;
+      }
+      case DICT_TYPE_STRING: TextAndClose(word, static_cast<const KvDtDictStringItem&>(item).GetValue()); break;
+      default: TextAndClose(word, item.GetValueText());
+    }
+  }
+
+  std::string& out_;
+};
+
+std::string DictionaryText(const KvDtDictionary& dict) {
+  std::string text;
+  text.reserve(1 << 16);
+  DictTextWriter(text).Document(dict);
+  return text;
 }
 
 }  // namespace
@@ -655,28 +823,17 @@ bool KvDtDictionary::ReadFromNode(const KvUtXMLDOMNode& element, const KvUtXMLDO
 
 bool KvDtDictionary::SaveToXML(const std::string& file) const {
   lastError_ = KvXmlResult();
-  pugi::xml_document doc;
-  BuildDocument(*this, doc);
+  const std::string text = DictionaryText(*this);
   std::string error;
-  if (!tav::SaveXmlDocumentAtomic(doc, file, &error)) {
+  if (!tav::WriteFileAtomicWith(
+          file, [&text](const tav::ChunkSink& sink) { return sink(text); }, &error)) {
     lastError_.Fail(file, 0, 0, "cannot save: " + error);
     return false;
   }
   return true;
 }
 
-std::string KvDtDictionary::ToXMLText() const {
-  pugi::xml_document doc;
-  BuildDocument(*this, doc);
-  std::string text;
-  struct Writer : pugi::xml_writer {
-    std::string& out;
-    explicit Writer(std::string& o) : out(o) {}
-    void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), size); }
-  } writer(text);
-  doc.save(writer, "  ", pugi::format_indent, pugi::encoding_utf8);
-  return text;
-}
+std::string KvDtDictionary::ToXMLText() const { return DictionaryText(*this); }
 
 KvUtXMLDOMNode KvDtDictionary::WriteToNode(KvUtXMLDOMNode parent) const {
   if (!parent) return {};

@@ -95,6 +95,7 @@ class KvDtDictItem {
  private:
   friend class KvDtDictItemList;
   friend class KvDtDictionary;
+  friend struct KvDtDictXmlAccess;  // the XML reader fills the attributes directly
   std::vector<std::pair<std::string, std::string>> attributes_;
   KvDtDictionary* parent_ = nullptr;
 };

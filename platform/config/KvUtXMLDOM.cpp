@@ -54,18 +54,42 @@ bool DeclaresGbk(std::string_view bytes) {
   return false;
 }
 
-struct SinkWriter : pugi::xml_writer {
-  explicit SinkWriter(const ChunkSink& s) : sink(s) {}
-  void write(const void* data, size_t size) override {
-    if (ok) ok = sink(std::string_view(static_cast<const char*>(data), size));
-  }
-  const ChunkSink& sink;
-  bool ok = true;
+struct StringWriter : pugi::xml_writer {
+  explicit StringWriter(std::string& o) : out(o) {}
+  void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), size); }
+  std::string& out;
 };
 
 constexpr unsigned kParseOptions =
     pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single;
 constexpr unsigned kFormat = pugi::format_indent;
+
+}  // namespace
+
+namespace {
+
+// Reads `bytes` into `parsedText` (GBK converted to UTF-8); `owned`, when given, holds the same bytes
+// and may be taken instead of copied.
+bool PrepareText(std::string_view bytes, std::string* owned, const std::string& fileName, std::string& parsedText,
+                 pugi::xml_encoding& encoding, KvXmlResult& result) {
+  encoding = pugi::encoding_auto;
+  if (DeclaresGbk(bytes)) {
+    std::string error;
+    if (!GbkToUtf8(bytes, parsedText, &error)) {
+      result.Fail(fileName, 0, 0, "not valid GBK text: " + error);
+      return false;
+    }
+    encoding = pugi::encoding_utf8;
+  } else if (owned) {
+    parsedText = std::move(*owned);
+  } else {
+    parsedText.assign(bytes);
+  }
+  return true;
+}
+
+bool ParsePrepared(const std::string& fileName, pugi::xml_document& doc, const std::string& parsedText,
+                   pugi::xml_encoding encoding, KvXmlResult& result);
 
 }  // namespace
 
@@ -75,16 +99,25 @@ bool ParseXmlText(std::string_view bytes, const std::string& fileName, pugi::xml
   result.file = fileName;
   doc.reset();
   pugi::xml_encoding encoding = pugi::encoding_auto;
-  if (DeclaresGbk(bytes)) {
-    std::string error;
-    if (!GbkToUtf8(bytes, parsedText, &error)) {
-      result.Fail(fileName, 0, 0, "not valid GBK text: " + error);
-      return false;
-    }
-    encoding = pugi::encoding_utf8;
-  } else {
-    parsedText.assign(bytes);
-  }
+  if (!PrepareText(bytes, nullptr, fileName, parsedText, encoding, result)) return false;
+  return ParsePrepared(fileName, doc, parsedText, encoding, result);
+}
+
+namespace {
+
+// ParseXmlText for bytes the caller gives up, which become `parsedText` without a copy.
+bool ParseXmlBytes(std::string&& bytes, const std::string& fileName, pugi::xml_document& doc,
+                   std::string& parsedText, KvXmlResult& result) {
+  result = KvXmlResult();
+  result.file = fileName;
+  doc.reset();
+  pugi::xml_encoding encoding = pugi::encoding_auto;
+  if (!PrepareText(bytes, &bytes, fileName, parsedText, encoding, result)) return false;
+  return ParsePrepared(fileName, doc, parsedText, encoding, result);
+}
+
+bool ParsePrepared(const std::string& fileName, pugi::xml_document& doc, const std::string& parsedText,
+                   pugi::xml_encoding encoding, KvXmlResult& result) {
   const pugi::xml_parse_result parsed =
       doc.load_buffer(parsedText.data(), parsedText.size(), kParseOptions, encoding);
   if (!parsed) {
@@ -119,15 +152,14 @@ bool ParseXmlText(std::string_view bytes, const std::string& fileName, pugi::xml
   return true;
 }
 
+}  // namespace
+
 bool SaveXmlDocumentAtomic(const pugi::xml_document& doc, const std::string& path, std::string* error) {
-  return WriteFileAtomicWith(
-      path,
-      [&doc](const ChunkSink& sink) {
-        SinkWriter writer(sink);
-        doc.save(writer, "  ", kFormat, pugi::encoding_utf8);
-        return writer.ok;
-      },
-      error);
+  // The whole text first, then one write: far fewer calls than pugixml's small buffered pieces.
+  std::string text;
+  StringWriter writer(text);
+  doc.save(writer, "  ", kFormat, pugi::encoding_utf8);
+  return WriteFileAtomicWith(path, [&text](const ChunkSink& sink) { return sink(text); }, error);
 }
 
 }  // namespace tav
@@ -253,7 +285,7 @@ bool KvUtXMLDOMFile::Open(const std::string& path) {
     result_.Fail(path, 0, 0, "cannot read the file: " + error);
     return false;
   }
-  return tav::ParseXmlText(bytes, path, *doc_, text_, result_);
+  return tav::ParseXmlBytes(std::move(bytes), path, *doc_, text_, result_);
 }
 
 bool KvUtXMLDOMFile::OpenText(std::string_view text, const std::string& name) {
@@ -328,7 +360,8 @@ std::string KvUtXMLDOMFile::PositionOf(const KvUtXMLDOMNode& node) const {
 }
 
 std::string KvUtXMLDOMFile::ToText() const {
-  std::ostringstream out;
-  doc_->save(out, "  ", pugi::format_indent, pugi::encoding_utf8);
-  return out.str();
+  std::string text;
+  tav::StringWriter writer(text);
+  doc_->save(writer, "  ", pugi::format_indent, pugi::encoding_utf8);
+  return text;
 }
