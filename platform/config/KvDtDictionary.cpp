@@ -501,6 +501,11 @@ bool KvDtDictionary::GetValue(std::string_view path, std::string& out) const {
 // XML
 
 struct KvDtDictXmlAccess {
+  static void ReserveChildren(KvDtDictionary& dict, size_t count) {
+    auto& items = dict.GetItemList().items_;
+    items.reserve(items.size() + count);
+  }
+
   // The element's attributes in order, appended to the item's (a repeated name keeps its first place
   // and takes the later value, as SetAttributeValue does).
   static void ReadAttributes(pugi::xml_node element, KvDtDictItem& item) {
@@ -534,6 +539,10 @@ class DictReader {
 
   bool ReadDirectory(pugi::xml_node element, KvDtDictionary& dict) {
     ReadAttributes(element, dict);
+    size_t elements = 0;
+    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling())
+      if (child.type() == pugi::node_element) ++elements;
+    KvDtDictXmlAccess::ReserveChildren(dict, elements);
     for (pugi::xml_node child : element.children()) {
       if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
         if (!tav::Trim(child.value()).empty()) return Fail(child, "a Directory holds no text");
@@ -553,8 +562,9 @@ class DictReader {
  private:
   // GetDictDataTypeFromWord, trying the words as written first.
   static int TypeOfElement(const char* name) {
+    // The words differ in their first letters but for "Directory" and "Double".
     for (int type = 0; type < kTypeCount; ++type)
-      if (std::strcmp(name, kTypeNames[type].word) == 0) return type;
+      if (name[0] == kTypeNames[type].word[0] && std::strcmp(name, kTypeNames[type].word) == 0) return type;
     return GetDictDataTypeFromWord(name);
   }
 

@@ -253,6 +253,7 @@ class KvDtDictItemList {
   auto end() const { return items_.end(); }
 
  private:
+  friend struct KvDtDictXmlAccess;  // the XML reader makes room for all children at once
   friend class KvDtDictionary;
   KvDtDictionary* owner_;
   std::vector<std::unique_ptr<KvDtDictItem>> items_;
