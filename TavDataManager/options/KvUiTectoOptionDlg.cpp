@@ -2,7 +2,6 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QTabBar>
 #include <QVBoxLayout>
 
 #include "TavDataManager/options/KvUiImportSettingDataDlg.h"
@@ -79,12 +78,6 @@ bool KvUiTectoOptionDlg::OnInitDialog() {
 
   if (GetTabCount() > 0) SetActiveTab(0);
   return true;
-}
-
-void KvUiTectoOptionDlg::showEvent(QShowEvent* event) {
-  KvUiTabMainDialog::showEvent(event);
-  // The tabs were added while the bar was hidden: its layout still holds the size of an empty bar.
-  m_tab->GetTabBar()->updateGeometry();
 }
 
 void KvUiTectoOptionDlg::OnOK() {

@@ -53,9 +53,6 @@ class KvUiTectoOptionDlg : public KvUiTabMainDialog {
   // 1 once an import or a restore of defaults applied user-interface items.
   int m_bConfigReplaced = 0;
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
   KvBundleActions MakeActions(KvBundleSelectionDialog& selection);
   // Stores every sheet as OK does, without the pipe-system check and without rebuilding the layers.

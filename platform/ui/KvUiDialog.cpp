@@ -169,6 +169,7 @@ int KvUiTab::InsertItem(int index, const std::string& caption, KvUiTabChildDialo
         ++m_current;
     m_bar->setCurrentIndex(m_current);
     m_updating = false;
+    RefreshBarGeometry();
     return index;
 }
 
@@ -190,6 +191,7 @@ bool KvUiTab::DeleteItem(int index)
         --m_current;
     m_bar->setCurrentIndex(m_current);
     m_updating = false;
+    RefreshBarGeometry();
     return true;
 }
 
@@ -249,9 +251,21 @@ bool KvUiTab::SetCurSel(int index)
     return true;
 }
 
+void KvUiTab::RefreshBarGeometry()
+{
+    // A hidden tab bar does not tell its layout that its size changed (it only does so while visible),
+    // so the layout would keep the size of the bar as it was before the tabs were added: tell it here.
+    m_bar->updateGeometry();
+}
+
 void KvUiTab::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // Lay the bar out with its tabs before anything is painted, not only once the layout request is
+    // processed.
+    RefreshBarGeometry();
+    if (layout())
+        layout()->activate();
     if (m_current < 0 && GetItemCount() > 0)
         SetCurSel(std::max(0, m_bar->currentIndex()));
 }

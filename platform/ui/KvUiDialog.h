@@ -99,6 +99,7 @@ protected:
 
 private:
     void OnBarChanged(int index);
+    void RefreshBarGeometry();
 
     QTabBar* m_bar;
     QStackedWidget* m_pages;

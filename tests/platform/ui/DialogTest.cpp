@@ -187,6 +187,27 @@ TEST(TabDialog, ShowingTheControlActivatesTheTabItShows)
     EXPECT_EQ(tab.GetCurSel(), 0);
 }
 
+TEST(TabDialog, TabsAddedWhileHiddenAreOnTheBarOnceShown)
+{
+    // The control sits in a window laid out before its tabs exist, as in a dialog's constructor.
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* tab = new KvUiTab(&window);
+    layout->addWidget(tab);
+    layout->activate();
+    CountingSheet a, b;
+    tab->InsertItem(-1, "管道设置", &a);
+    tab->InsertItem(-1, "图层设置", &b);
+    window.resize(400, 300);
+    window.show();
+    EXPECT_EQ(tab->GetItemCount(), 2);
+    EXPECT_EQ(tab->GetTabBar()->count(), 2);
+    EXPECT_GT(tab->GetTabBar()->height(), 0);
+    EXPECT_GE(tab->GetTabBar()->height(), tab->GetTabBar()->tabRect(1).height());
+    // The page area starts below the bar.
+    EXPECT_GE(tab->GetPageRect().top(), tab->GetTabBar()->height());
+}
+
 TEST(TabDialog, CaptionOnlyTabsReportTheirChange)
 {
     KvUiTab tab;
