@@ -13,11 +13,6 @@ using namespace tav::bundle;
 
 namespace {
 
-std::string_view AttributeView(const KvDtDictItem& item, std::string_view name) {
-  const std::string* value = item.FindAttribute(name);
-  return value ? std::string_view(*value) : std::string_view();
-}
-
 size_t CountItems(const KvDtDictionary& dict) {
   size_t count = 0;
   for (const auto& child : dict.GetItemList()) {
@@ -87,11 +82,15 @@ void KvBundleTreeModel::AddDictChildren(NodeId parent, const KvDtDictionary& dic
     Node node;
     node.origin = origin;
     node.isDirectory = child->IsDict();
-    node.name = AttributeView(*child, "name");
+    // One pass over the attributes (the first of each name, as FindAttribute answers).
+    bool haveName = false, haveCaption = false, haveDescription = false;
+    for (const auto& [key, value] : child->GetAttributes()) {
+      if (!haveName && key == "name") node.name = value, haveName = true;
+      else if (!haveCaption && key == "localname") node.caption = value, haveCaption = true;
+      else if (!haveDescription && key == "description") node.description = value, haveDescription = true;
+    }
     node.pathName = node.name;
-    node.caption = AttributeView(*child, "localname");
     node.type = TypeWord(child->GetDataType());
-    node.description = AttributeView(*child, "description");
     node.dictItem = child.get();
     if (underHatch && node.isDirectory && IsCustomMaterialName(node.name) && !node.caption.empty() &&
         node.caption.find('\\') == std::string::npos)
