@@ -31,13 +31,7 @@ bool Matches(const CTableLine& line, const Segment& expected) {
   return Coincide(line.ptStart, expected.start) && Coincide(line.ptEnd, expected.end);
 }
 
-// The handle text of a QLV_SBBHANDLE chain ("" when it has no second item).
-std::string HandleTextOf(const resbuf* chain) {
-  if (chain == nullptr || chain->rbnext == nullptr) return {};
-  return KvRbString(chain->rbnext);
-}
-
-// The same for a chain read from the drawing: its first item's text.
+// The handle text of a QLV_SBBHANDLE chain read from the drawing: its first item's text.
 std::string HandleTextOf(const tav::cad::DxfXData& chain) { return chain.items.empty() ? std::string() : chain.items[0].text; }
 
 // Selects every entity of the working database passing the filter. False when the selection fails.
@@ -488,19 +482,17 @@ CSbbParseStatus ReadLists(CSbbTable& model, const std::string& handleText, std::
     if (entity.IsNull()) continue;
     const bool isLine = IsLineType(entity.Type());
     (isLine ? anyLine : anyText) = true;
-    // All chains at once: the handle, and for lines whether QLV_SBBDY is there too.
-    const std::vector<tav::cad::DxfXData> chains = entity.AllXData();
-    const tav::cad::DxfXData* handleChain = nullptr;
-    bool define = false;
-    for (const tav::cad::DxfXData& chain : chains) {
-      if (handleChain == nullptr && tav::EqualsNoCase(chain.app, kSbbAppHandle)) handleChain = &chain;
-      define = define || tav::EqualsNoCase(chain.app, kSbbAppDefine);
-    }
-    if (handleChain == nullptr) continue;
-    const std::string handle = HandleTextOf(*handleChain);
+    // Only the handle chain is parsed; QLV_SBBDY is looked up by name, for the table's own lines only.
+    tav::cad::DxfXData handleChain;
+    if (!entity.GetXData(kSbbAppHandle, handleChain)) continue;
+    const std::string handle = HandleTextOf(handleChain);
     if (isLine && lines) {
+      if (handle != handleText) continue;
+      const std::vector<std::string> apps = entity.XDataApps();
+      const bool define = std::any_of(apps.begin(), apps.end(),
+                                      [](const std::string& app) { return tav::EqualsNoCase(app, kSbbAppDefine); });
       CTableLine line;
-      if (handle == handleText && ReadLine(id, entity, model.m_nDirection, define, line)) lines->push_back(line);
+      if (ReadLine(id, entity, model.m_nDirection, define, line)) lines->push_back(line);
     } else if (!isLine && texts) {
       if (tav::EqualsNoCase(handle, handleText)) texts->push_back(ReadText(id, entity));
     }
