@@ -22,6 +22,14 @@ size_t CountItems(const KvDtDictionary& dict) {
   return count;
 }
 
+// The nodes of a UI item with its subtree (an embedded dictionary's items included).
+size_t CountUiItems(KvDtUIItem& item) {
+  size_t count = 1;
+  if (item.IsKind("VenoDictionary")) count += CountItems(static_cast<KvDtUIDictionary&>(item).GetDictionary());
+  for (int i = 0; i < item.GetChildCount(); ++i) count += CountUiItems(*item.GetChild(i));
+  return count;
+}
+
 std::string_view TypeWord(int type) {
   static const std::string words[] = {GetDictDataTypeWord(0), GetDictDataTypeWord(1), GetDictDataTypeWord(2),
                                       GetDictDataTypeWord(3), GetDictDataTypeWord(4), GetDictDataTypeWord(5),
@@ -129,44 +137,62 @@ bool KvBundleTreeModel::Load(const KvUtXMLDOMFile& doc) {
   }
   std::vector<KvUtXMLDOMNode> children;
   root.GetChildrenNodes(children);
+  // The sections are read first and the nodes built after, so that the node list is sized once.
+  struct Section {
+    Node node;
+    KvDtDictionary* dict = nullptr;
+    KvDtUIConfig* ui = nullptr;
+    Origin origin = Origin::kConfigItem;
+  };
+  std::vector<Section> sections;
+  size_t count = 0;
   for (const KvUtXMLDOMNode& child : children) {
     const std::string name = child.GetAttributeValue("name");
     if (name != kConfigName && name != kDwgName && name != kUiName) continue;
-    Node section;
-    section.origin = Origin::kSection;
-    section.isDirectory = true;
-    section.name = sectionTexts_.emplace_back(name);
-    section.pathName = section.name;
-    section.caption = sectionTexts_.emplace_back(child.GetAttributeValue("localname"));
-    section.type = sectionTexts_.emplace_back(child.GetName());
-    section.description = sectionTexts_.emplace_back(child.GetAttributeValue("description"));
+    if (name == kUiName ? ui_ != nullptr : (name == kConfigName ? config_ : drawing_) != nullptr)
+      continue;  // a second section of the same name is ignored
+    Section section;
+    section.node.origin = Origin::kSection;
+    section.node.isDirectory = true;
+    section.node.name = sectionTexts_.emplace_back(name);
+    section.node.pathName = section.node.name;
+    section.node.caption = sectionTexts_.emplace_back(child.GetAttributeValue("localname"));
+    section.node.type = sectionTexts_.emplace_back(child.GetName());
+    section.node.description = sectionTexts_.emplace_back(child.GetAttributeValue("description"));
     if (name == kConfigName || name == kDwgName) {
-      std::unique_ptr<KvDtDictionary>& slot = name == kConfigName ? config_ : drawing_;
-      if (slot) continue;  // a second section of the same name is ignored
       auto dict = std::make_unique<KvDtDictionary>();
       if (!dict->ReadFromNode(child, &doc)) {
         Clear();
         error_ = dict->LastError().message;
         return false;
       }
-      section.dictItem = dict.get();
-      nodes_.reserve(nodes_.size() + 1 + CountItems(*dict));
-      const NodeId id = AddNode(kNoNode, std::move(section));
-      AddDictChildren(id, *dict, name == kConfigName ? Origin::kConfigItem : Origin::kDrawingItem);
-      slot = std::move(dict);
-    } else if (name == kUiName) {
-      if (ui_) continue;
+      section.node.dictItem = dict.get();
+      section.dict = dict.get();
+      section.origin = name == kConfigName ? Origin::kConfigItem : Origin::kDrawingItem;
+      count += 1 + CountItems(*dict);
+      (name == kConfigName ? config_ : drawing_) = std::move(dict);
+    } else {
       auto ui = std::make_unique<KvDtUIConfig>();
       if (!ui->ReadFromNode(child, &doc)) {
         Clear();
         error_ = ui->LastError().message;
         return false;
       }
-      section.uiItem = &ui->GetRoot();
-      const NodeId id = AddNode(kNoNode, std::move(section));
-      KvDtUIItem& top = ui->GetRoot();
-      for (int i = 0; i < top.GetChildCount(); ++i) AddUiItem(id, *top.GetChild(i));
+      section.node.uiItem = &ui->GetRoot();
+      section.ui = ui.get();
+      count += CountUiItems(ui->GetRoot());
       ui_ = std::move(ui);
+    }
+    sections.push_back(std::move(section));
+  }
+  nodes_.reserve(count);
+  for (Section& section : sections) {
+    const NodeId id = AddNode(kNoNode, std::move(section.node));
+    if (section.dict) {
+      AddDictChildren(id, *section.dict, section.origin);
+    } else {
+      KvDtUIItem& top = section.ui->GetRoot();
+      for (int i = 0; i < top.GetChildCount(); ++i) AddUiItem(id, *top.GetChild(i));
     }
   }
   Preselect();
