@@ -225,9 +225,7 @@ class KvDynPArray : public KvDynArray<T*>, public KvPtrContainerOps<KvDynPArray<
   // Stores p at the cursor; the object it replaces is deleted.
   void SetCurData(T* const& p) override {
     if (this->IsOut()) return;
-    T*& slot = this->m_data[this->m_cursor];
-    if (slot != p) delete slot;
-    slot = p;
+    Ops::StoreOwned(this->m_data[this->m_cursor], p);
   }
   // Deletes the object at the cursor (when there is one) and removes its slot.
   void DelCur() override {
@@ -257,10 +255,7 @@ class KvDynPArray : public KvDynArray<T*>, public KvPtrContainerOps<KvDynPArray<
   // slots go to the tail.
   virtual void Sort(int (*cmp)(const T&, const T&)) {
     if (cmp == nullptr) return;
-    kvdetail::RankSort(this->m_data, this->m_length, [cmp](T* a, T* b) {
-      if (a == nullptr || b == nullptr) return a == nullptr && b != nullptr;
-      return cmp(*a, *b) > 0;
-    });
+    kvdetail::RankSort(this->m_data, this->m_length, [cmp](T* a, T* b) { return Ops::ObjectAfterBy(cmp, a, b); });
   }
   // Stable sort by a comparison of the slots themselves (>0 when the first belongs after the second);
   // the comparison sees empty slots as null and decides where they go.

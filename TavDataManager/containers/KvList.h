@@ -708,9 +708,7 @@ class KvPDList : public KvDList<T*>, public KvPtrContainerOps<KvPDList<T>, T> {
   // Stores p at the cursor; the object it replaces is deleted.
   void SetCurData(T* const& p) override {
     if (this->m_cur == this->m_head) return;
-    T*& slot = this->m_cur->data;
-    if (slot != p) delete slot;
-    slot = p;
+    Ops::StoreOwned(this->m_cur->data, p);
   }
   // Deletes the object at the cursor (when there is one) and removes its slot.
   void DelCur() override {
@@ -735,10 +733,7 @@ class KvPDList : public KvDList<T*>, public KvPtrContainerOps<KvPDList<T>, T> {
   // 30: stable sort by a comparison of the objects; empty slots end at the tail.
   virtual void Sort(int (*cmp)(const T&, const T&)) {
     if (cmp == nullptr) return;
-    this->SortNodes([cmp](T* a, T* b) {
-      if (a == nullptr || b == nullptr) return a == nullptr && b != nullptr;
-      return cmp(*a, *b) > 0;
-    });
+    this->SortNodes([cmp](T* a, T* b) { return Ops::ObjectAfterBy(cmp, a, b); });
     this->RelinkPre();
   }
 };
@@ -779,9 +774,7 @@ class KvPXList : public KvXList<T*>, public KvPtrContainerOps<KvPXList<T>, T> {
   }
   void SetCurData(T* const& p) override {
     if (this->m_cur == this->m_head) return;
-    T*& slot = this->m_cur->data;
-    if (slot != p) delete slot;
-    slot = p;
+    Ops::StoreOwned(this->m_cur->data, p);
   }
   void DelCur() override {
     if (this->m_cur == this->m_head) return;
@@ -803,10 +796,7 @@ class KvPXList : public KvXList<T*>, public KvPtrContainerOps<KvPXList<T>, T> {
   // 30: stable sort by a comparison of the objects; empty slots end at the tail.
   virtual void Sort(int (*cmp)(const T&, const T&)) {
     if (cmp == nullptr) return;
-    this->SortNodes([cmp](T* a, T* b) {
-      if (a == nullptr || b == nullptr) return a == nullptr && b != nullptr;
-      return cmp(*a, *b) > 0;
-    });
+    this->SortNodes([cmp](T* a, T* b) { return Ops::ObjectAfterBy(cmp, a, b); });
     this->RelinkPre();
     this->RebuildIndex();
   }

@@ -143,6 +143,16 @@ class KvPtrContainerOps {
     if (a == nullptr || b == nullptr) return a == nullptr && b != nullptr;
     return *b > *a;
   }
+  // The same for a comparison of the objects (>0 when the first belongs after the second).
+  static bool ObjectAfterBy(int (*cmp)(const T&, const T&), const T* a, const T* b) {
+    if (a == nullptr || b == nullptr) return a == nullptr && b != nullptr;
+    return cmp(*a, *b) > 0;
+  }
+  // Stores p in an owning slot; the object the slot held is deleted unless it is p itself.
+  static void StoreOwned(T*& slot, T* p) {
+    if (slot != p) delete slot;
+    slot = p;
+  }
 
  protected:
   Derived& Self() { return static_cast<Derived&>(*this); }
